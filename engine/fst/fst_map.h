@@ -2,10 +2,11 @@
 // and 3): sorted byte-string keys, one unsigned 64-bit output per key.
 //
 // The map owns the whole file's bytes. Opening checks everything the footer promises (size,
-// version, root address inside the file, and for version 3 the masked CRC-32C), so a map that
-// opens can be read without further checks at the file level. Reads inside nodes are still
-// bounds-checked: hostile bytes make a lookup answer "absent" or a stream end early, never read
-// outside the buffer or loop forever.
+// version, root address inside the node area, the root node itself, and for version 3 the masked
+// CRC-32C), so a map that opens can be read without further checks at the file level. Reads inside
+// nodes are still bounds-checked: hostile bytes make a lookup answer "absent" or a stream end
+// early, never read outside the buffer or loop forever. Walks only ever follow a transition to an
+// address below the current node, and a stream never yields more than len() keys.
 #pragma once
 
 #include <cstdint>
@@ -15,14 +16,17 @@
 #include <string_view>
 #include <vector>
 
+#include "fst_node.h"
+
 namespace ornav::fst {
 
 enum class OpenError {
-  too_short,        // fewer bytes than the smallest map of its version
+  too_short,        // fewer than 36 bytes (refused for every version, as the 0.4 readers do)
   unknown_version,  // version word 0 or above 3
-  bad_footer,       // root address / key count inconsistent with the file
+  bad_footer,       // root address / key count inconsistent with the file (root 0 is only
+                    // possible in the one-key map of the smallest size)
   bad_checksum,     // version 3: stored checksum differs from the bytes
-  bad_root,         // root address outside the node area
+  bad_root,         // root address outside the node area, or no well-formed node there
 };
 
 const char* describe(OpenError error);
@@ -49,10 +53,16 @@ class Map {
   friend class PrefixStream;
   Map() = default;
 
+  detail::NodeArea area() const {
+    return {bytes_.data(), format::kHeaderSize, area_end_, version_};
+  }
+
   std::vector<std::uint8_t> bytes_;
   std::uint64_t version_ = 0;
   std::uint64_t len_ = 0;
   std::uint64_t root_ = 0;
+  std::uint64_t area_end_ = 0;  // one past the last byte nodes may occupy (the key count's offset)
+  detail::Node root_node_;
 };
 
 // Walks the keys under one prefix in ascending byte order. Holds a pointer to its Map, which must
@@ -67,12 +77,26 @@ class PrefixStream {
 
  private:
   friend class Map;
-  struct Frame;  // defined in the implementation
+  // One node on the path from the prefix's node to the current key: the output accumulated on
+  // the way to it and the next transition to try.
+  struct Frame {
+    detail::Node node;
+    std::uint64_t output = 0;
+    std::uint32_t next = 0;
+  };
+  void finish();
+
   const Map* map_ = nullptr;
-  std::string key_;
+  detail::NodeArea area_;
+  std::string key_;  // the prefix, then one byte per frame below the first
   std::uint64_t value_ = 0;
-  // Implementation state (explicit stack of frames); see fst_map.cpp.
-  std::vector<std::uint64_t> state_;
+  std::vector<Frame> stack_;
+  std::size_t prefix_len_ = 0;
+  std::uint64_t yielded_ = 0;
+  // In a well-formed map every node leads to a key, so between two keys a walk takes at most
+  // twice the depth of the deepest path; more steps than that without a key means hostile bytes.
+  std::uint64_t step_limit_ = 0;
+  bool start_pending_ = false;  // the prefix's own node has not been checked for finality yet
   bool done_ = true;
 };
 
