@@ -1,0 +1,31 @@
+# The input controller: engine binding, candidate grid, key handling, composition, lifecycle and
+# menu. Included from this folder's CMakeLists.txt.
+find_package(ICU REQUIRED COMPONENTS uc)
+
+if(TARGET ornav_engine)
+  add_library(ornav_controller STATIC
+    candidate_grid.cpp
+    grapheme.cpp
+    key_map_extras.cpp
+    ornav_engine_binding.cpp
+    ornav_input_controller_composition.cpp
+    ornav_input_controller_keys.cpp
+    ornav_input_controller_lifecycle.cpp
+  )
+  target_include_directories(ornav_controller PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
+  target_link_libraries(ornav_controller PUBLIC ornav_app_core ornav_ports ornav_logger ornav_engine
+                                                ICU::uc)
+
+  # Doubles for the controller's collaborators, shared by the controller's tests.
+  add_library(ornav_controller_test_support STATIC controller_test_support.cpp)
+  target_link_libraries(ornav_controller_test_support PUBLIC ornav_controller)
+
+  ornav_add_test(candidate_grid_test SOURCES candidate_grid_test.cpp LIBS ornav_controller)
+  ornav_add_test(ornav_engine_binding_test SOURCES ornav_engine_binding_test.cpp grapheme_test.cpp
+                 LIBS ornav_controller_test_support)
+  ornav_add_test(ornav_input_controller_test
+                 SOURCES ornav_input_controller_keys_test.cpp
+                         ornav_input_controller_composition_test.cpp
+                         ornav_input_controller_lifecycle_test.cpp
+                 LIBS ornav_controller_test_support)
+endif()

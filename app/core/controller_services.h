@@ -1,0 +1,38 @@
+// The online services and settings the input controller relies on: the two switches, the merged
+// cloud-dictionary version, the update marker, the cloud fetch, the user-dictionary upload and
+// the silent update check. Production code forwards to UpdateService; tests and the headless
+// session substitute their own.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace ornav {
+
+struct CloudDict {
+  std::string tsv;
+  std::string version;
+};
+
+class ControllerServices {
+ public:
+  virtual ~ControllerServices() = default;
+
+  virtual bool onlineDictEnabled() const = 0;
+  virtual void setOnlineDictEnabled(bool on) = 0;
+  virtual bool uploadConsent() const = 0;
+  virtual void setUploadConsent(bool on) = 0;
+  virtual std::string cloudDictVersion() const = 0;
+  virtual void setCloudDictVersion(const std::string& version) = 0;
+  virtual bool updateAvailable() const = 0;
+
+  // Both complete exactly once, on the main queue, never before they return.
+  virtual void fetchCloudDict(const std::string& since,
+                              std::function<void(std::optional<CloudDict>)> completion) = 0;
+  virtual void uploadUserDict(const std::string& tsv, bool force,
+                              std::function<void(bool)> completion) = 0;
+  virtual void silentCheckIfDue() = 0;
+};
+
+}  // namespace ornav

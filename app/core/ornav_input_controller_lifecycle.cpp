@@ -1,0 +1,190 @@
+// Controller lifecycle, the input menu and background dictionary work: activation and
+// deactivation, the menu built afresh on every request and its actions, the user-dictionary
+// upload on a process-wide timer, and merging the cloud dictionary into the engine.
+#include <string>
+#include <utility>
+
+#include "core/ornav_input_controller.h"
+
+namespace ornav {
+
+namespace {
+
+constexpr const char* kShowWelcomeEntry = "showWelcomeEntry:";
+constexpr const char* kShowAbout = "showAbout:";
+constexpr const char* kToggleOnlineDict = "toggleOnlineDict:";
+constexpr const char* kToggleUploadConsent = "toggleUploadConsent:";
+constexpr const char* kCheckUpdate = "checkUpdate:";
+constexpr const char* kSendFeedback = "sendFeedback:";
+
+MenuItem::State checkMark(bool on) {
+  return on ? MenuItem::State::on : MenuItem::State::off;
+}
+
+}  // namespace
+
+void OrnavInputController::activateServer(TextClient* client) {
+  log("activateServer: 输入法被激活");
+  if (client != nullptr) {
+    const std::optional<std::string> bundleID = client->bundleIdentifier();
+    if (env_->diagnostics.noteClientApp) env_->diagnostics.noteClientApp(bundleID);
+    noteStage("activate-server", {{"host", bundleID.value_or("")}});
+  }
+  // Each activation starts with an empty buffer and no word context.
+  if (engine_) engine_->reset();
+  ensureUserDictUploadTimer();
+  uploadUserDict(false);
+  // The one-time notices appear after activation has returned to the system.
+  MenuUIInterface* menuUI = env_->menuUI;
+  env_->mainQueue->post([menuUI] {
+    menuUI->showPendingInstallNoticeIfNeeded();
+    menuUI->showWelcomeIfNeeded();
+  });
+}
+
+void OrnavInputController::deactivateServer(TextClient* client) {
+  log("deactivateServer: 输入法被切走");
+  if (client != nullptr) {
+    noteStage("deactivate-server", {{"host", host(client)}});
+    // Whatever is being composed lands, as typed, in the field being left.
+    commitComposing(client);
+  }
+  if (engine_) engine_->reset();
+  if (panel_) panel_->hide();
+}
+
+MenuDescription OrnavInputController::menu() const {
+  const ControllerServices& services = *env_->services;
+  MenuDescription menu;
+  menu.title = "Ornavel";
+  menu.items = {
+      MenuItem::item("首次使用与设置引导", kShowWelcomeEntry),
+      MenuItem::separatorItem(),
+      MenuItem::item("关于", kShowAbout),
+      MenuItem::separatorItem(),
+      MenuItem::item("在线词库", kToggleOnlineDict, checkMark(services.onlineDictEnabled())),
+      MenuItem::item("上传我的输入习惯", kToggleUploadConsent, checkMark(services.uploadConsent())),
+      MenuItem::separatorItem(),
+      MenuItem::item(services.updateAvailable() ? "检查更新 🔴 有新版本" : "检查更新", kCheckUpdate),
+      MenuItem::item("反馈", kSendFeedback),
+  };
+  return menu;
+}
+
+void OrnavInputController::perform(const std::string& action) {
+  if (action == kShowWelcomeEntry) {
+    showWelcomeEntry();
+  } else if (action == kShowAbout) {
+    showAbout();
+  } else if (action == kToggleOnlineDict) {
+    toggleOnlineDict();
+  } else if (action == kToggleUploadConsent) {
+    toggleUploadConsent();
+  } else if (action == kCheckUpdate) {
+    checkUpdate();
+  } else if (action == kSendFeedback) {
+    sendFeedback();
+  }
+}
+
+void OrnavInputController::showWelcomeEntry() {
+  log("菜单：点击 首次使用与设置引导");
+  env_->menuUI->showWelcome();
+}
+
+void OrnavInputController::showAbout() {
+  log("菜单：点击 关于");
+  env_->menuUI->showAbout();
+}
+
+void OrnavInputController::checkUpdate() {
+  log("菜单：点击 检查更新");
+  env_->menuUI->checkForUpdates();
+}
+
+void OrnavInputController::sendFeedback() {
+  log("菜单：点击 反馈");
+  env_->menuUI->sendFeedback();
+}
+
+void OrnavInputController::toggleOnlineDict() {
+  ControllerServices& services = *env_->services;
+  const bool on = !services.onlineDictEnabled();
+  services.setOnlineDictEnabled(on);
+  log(std::string("菜单：在线词库 ") + (on ? "开启" : "关闭"));
+  // Switching off keeps what was merged.
+  if (on && engine_)
+    services.fetchCloudDict(services.cloudDictVersion(), syncCloudDictCompletion());
+}
+
+void OrnavInputController::toggleUploadConsent() {
+  ControllerServices& services = *env_->services;
+  if (services.uploadConsent()) {
+    services.setUploadConsent(false);
+    log("菜单：关闭用户词库上传");
+    return;
+  }
+  // The alert answers after this action has returned; the controller may be gone by then.
+  std::weak_ptr<OrnavInputController> weak = weak_from_this();
+  std::shared_ptr<ControllerEnvironment> env = env_;
+  env_->menuUI->confirmUploadConsent([weak, env](bool agreed) {
+    if (!agreed) return;
+    env->services->setUploadConsent(true);
+    if (env->diagnostics.log) env->diagnostics.log("菜单：同意上传用户词库");
+    if (auto self = weak.lock()) self->uploadUserDict(true);
+  });
+}
+
+void OrnavInputController::uploadUserDict(bool force) {
+  ControllerServices& services = *env_->services;
+  if (!services.uploadConsent()) return;
+  if (!engine_) return;
+  const std::string freq = engine_->exportUserFreq();
+  const std::string unknown = engine_->exportUserUnknown();
+  std::string text = freq;
+  if (!unknown.empty()) text += (text.empty() ? "" : "\n") + unknown;
+  if (text.empty()) {
+    log("用户词库为空，跳过上传");
+    return;
+  }
+  std::shared_ptr<ControllerEnvironment> env = env_;
+  services.uploadUserDict(text, force, [env](bool ok) {
+    if (env->diagnostics.log)
+      env->diagnostics.log(ok ? "用户词库上传成功/跳过" : "用户词库上传失败");
+  });
+}
+
+void OrnavInputController::ensureUserDictUploadTimer() {
+  ControllerProcessState& process = env_->process;
+  process.uploadTimerOwner = weak_from_this();
+  if (process.uploadTimer) return;
+  // The timer belongs to the process state, which therefore outlives every tick.
+  process.uploadTimer =
+      env_->mainQueue->scheduleRepeating(Seconds(kUserDictUploadInterval), [&process] {
+        if (auto owner = process.uploadTimerOwner.lock()) owner->uploadUserDict(false);
+      });
+}
+
+std::function<void(std::optional<CloudDict>)> OrnavInputController::syncCloudDictCompletion() {
+  // The merge goes into this controller's engine even if the controller is released before the
+  // fetch completes; the engine stays alive until then.
+  std::shared_ptr<OrnavEngine> engine = engine_;
+  std::shared_ptr<ControllerEnvironment> env = env_;
+  return [engine, env](std::optional<CloudDict> result) {
+    if (engine) syncCloudDict(*engine, result, *env->services, env->diagnostics);
+  };
+}
+
+void syncCloudDict(OrnavEngine& engine, const std::optional<CloudDict>& result,
+                   ControllerServices& services, const ControllerDiagnostics& diagnostics) {
+  if (!result || result->tsv.empty()) return;
+  const int64_t n = engine.syncExtraDict(result->tsv);
+  // On failure the stored version stays, so the next fetch asks again from the old one.
+  if (n < 0) return;
+  services.setCloudDictVersion(result->version);
+  if (diagnostics.log) {
+    diagnostics.log("云端词库已更新：" + std::to_string(n) + " 条（版本 " + result->version + "）");
+  }
+}
+
+}  // namespace ornav
