@@ -1,0 +1,92 @@
+// One engine: the two frequency maps, the composing buffer, the context word and the user's
+// tables, with the operations behind the C interface.
+//
+// The user files are read once, at creation. Saves merge this engine's new counts into the file
+// on disk (see user_store.h), so engines of several client applications over one user directory
+// keep each other's picks; the tables used for ranking stay this engine's own.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "freq_tsv.h"
+#include "fst/fst_map.h"
+#include "ranking.h"
+
+namespace ornav {
+
+inline constexpr std::string_view unigram_file = "unigram.fst";
+inline constexpr std::string_view bigram_file = "bigram.fst";
+inline constexpr std::string_view user_freq_file = "user_freq.tsv";
+inline constexpr std::string_view user_unknown_file = "user_unknown.tsv";
+inline constexpr std::string_view extra_dict_file = "extra_dict.tsv";
+
+class Engine {
+ public:
+  // Empty when either map cannot be read or opened. `dict_dir` and `user_dir` must be valid
+  // UTF-8 (the C interface checks); without a user directory nothing is ever read or written.
+  static std::unique_ptr<Engine> create(std::string_view dict_dir,
+                                        std::optional<std::string_view> user_dir);
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  // Appends valid UTF-8 text to the buffer unchanged.
+  void input(std::string_view text);
+  // Removes the buffer's last character; true while text remains.
+  bool backspace();
+  const std::string& buffer() const { return buffer_; }
+  // Empties the buffer and clears the context word.
+  void reset();
+
+  // The ranked candidates for the current state, computed afresh.
+  const std::vector<std::string>& candidates();
+
+  // Picks candidate `index`; empty text (and no change) when it is out of range.
+  std::string select(std::size_t index);
+  // Takes the buffer out as typed, counting it when no dictionary knows it.
+  std::string commit_raw();
+
+  std::string export_user_freq() const { return format_freq_tsv(user_freq_); }
+  std::string export_user_unknown() const { return format_freq_tsv(user_unknown_); }
+
+  // Replaces the cloud dictionary with the TSV text; its entry count (at most INT32_MAX), or -1
+  // for text that is not valid UTF-8 (nothing changes then).
+  std::int32_t sync_extra_dict(std::string_view tsv);
+
+  const std::optional<std::string>& prev_word() const { return prev_word_; }
+  const FreqTable& user_freq() const { return user_freq_; }
+  const FreqTable& user_unknown() const { return user_unknown_; }
+  const FreqTable& extra_dict() const { return extra_dict_; }
+
+ private:
+  // A user table with its file and the increments not yet written to that file.
+  struct UserTable {
+    std::optional<std::string> path;
+    FreqTable* counts;
+    FreqTable pending;
+  };
+
+  Engine(fst::Map unigram, fst::Map bigram);
+  void count(UserTable& table, const std::string& word);
+  void save(UserTable& table);
+
+  fst::Map unigram_;
+  fst::Map bigram_;
+  std::string buffer_;
+  std::optional<std::string> prev_word_;
+  std::optional<std::string> user_dir_;
+  FreqTable user_freq_;
+  FreqTable user_unknown_;
+  FreqTable extra_dict_;
+  UserTable user_freq_store_{std::nullopt, &user_freq_, {}};
+  UserTable user_unknown_store_{std::nullopt, &user_unknown_, {}};
+
+  RankingScratch scratch_;
+  std::vector<std::string> candidates_;
+};
+
+}  // namespace ornav

@@ -1,0 +1,267 @@
+// Engine costs on a deterministic dictionary of realistic size: creation and memory per engine,
+// one keystroke for every one- and two-letter prefix (with and without a context word), a pick,
+// and prediction mode. Also on a small dictionary the size of the test fixtures.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "fst/fst_builder.h"
+#include "ornav_engine.h"
+#include "test_dict.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The 32 letters and the hamza carrier, with rough weights of how often they occur.
+struct Letter {
+  const char* utf8;
+  int weight;
+};
+constexpr Letter letters[] = {
+    {"\xD8\xA7", 10}, {"\xDB\x95", 9}, {"\xD8\xA8", 3}, {"\xD9\xBE", 1}, {"\xD8\xAA", 4},
+    {"\xD8\xAC", 1},  {"\xDA\x86", 1}, {"\xD8\xAE", 1}, {"\xD8\xAF", 4}, {"\xD8\xB1", 6},
+    {"\xD8\xB2", 2},  {"\xDA\x98", 1}, {"\xD8\xB3", 3}, {"\xD8\xB4", 2}, {"\xD8\xBA", 2},
+    {"\xD9\x81", 1},  {"\xD9\x82", 4}, {"\xD9\x83", 3}, {"\xDA\xAF", 2}, {"\xDA\xAD", 1},
+    {"\xD9\x84", 6},  {"\xD9\x85", 4}, {"\xD9\x86", 6}, {"\xDA\xBE", 2}, {"\xD9\x88", 3},
+    {"\xDB\x87", 3},  {"\xDB\x86", 1}, {"\xDB\x88", 2}, {"\xDB\x8B", 2}, {"\xDB\x90", 2},
+    {"\xD9\x89", 9},  {"\xD9\x8A", 5}, {"\xD8\xA6", 3}};
+constexpr int letter_count = sizeof letters / sizeof letters[0];
+
+struct Dictionary {
+  std::unique_ptr<ornav::testing::TempDir> dir;
+  std::vector<std::string> by_rank;  // most frequent first
+  double build_seconds = 0;
+};
+
+void write_bytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// `word_count` distinct words with Zipf-like counts and about `pair_count` pairs; the pairs are
+// generated directly in key order, so nothing large has to be sorted.
+Dictionary make_dictionary(std::size_t word_count, std::size_t pair_count, std::uint32_t seed) {
+  const auto start = Clock::now();
+  std::mt19937_64 rng(seed);
+  std::vector<int> weights;
+  for (const Letter& l : letters)
+    weights.push_back(l.weight);
+  std::discrete_distribution<int> letter(weights.begin(), weights.end());
+  std::uniform_int_distribution<int> length(2, 10);
+
+  std::unordered_set<std::string> seen;
+  std::vector<std::string> words;
+  words.reserve(word_count);
+  while (words.size() < word_count) {
+    std::string w;
+    // Vowel-initial words start with the hamza carrier: a fifth of all words.
+    if (rng() % 5 == 0) w = letters[letter_count - 1].utf8;
+    for (int i = length(rng); i > 0; --i)
+      w += letters[letter(rng)].utf8;
+    if (seen.insert(w).second) words.push_back(std::move(w));
+  }
+  seen.clear();
+  Dictionary dict;
+  dict.by_rank = words;  // generation order is random: use it as the frequency rank
+  std::sort(words.begin(), words.end());
+  // Rank of each sorted word (1 = most frequent).
+  std::vector<std::uint32_t> rank_of(word_count);
+  {
+    std::unordered_map<std::string_view, std::uint32_t> rank;
+    for (std::uint32_t r = 0; r < word_count; ++r)
+      rank.emplace(dict.by_rank[r], r + 1);
+    for (std::size_t i = 0; i < word_count; ++i)
+      rank_of[i] = rank.at(words[i]);
+  }
+
+  ornav::fst::Builder unigram;
+  for (std::size_t i = 0; i < word_count; ++i) {
+    unigram.insert(words[i], 10000000 / rank_of[i] + 1);
+  }
+
+  // Continuations per word fall with its rank: n(r) = a / r^0.7.
+  double total = 0;
+  for (std::size_t r = 1; r <= word_count; ++r)
+    total += 1.0 / std::pow(double(r), 0.7);
+  const double a = double(pair_count) / total;
+  ornav::fst::Builder bigram;
+  std::vector<std::uint32_t> next;
+  std::string key;
+  for (std::size_t i = 0; i < word_count; ++i) {
+    const std::size_t n = std::min<std::size_t>(
+        word_count, std::max<std::size_t>(1, std::llround(a / std::pow(rank_of[i], 0.7))));
+    next.clear();
+    while (next.size() < n) {
+      for (std::size_t k = next.size(); k < n; ++k)
+        next.push_back(std::uint32_t(rng() % word_count));
+      std::sort(next.begin(), next.end());
+      next.erase(std::unique(next.begin(), next.end()), next.end());
+    }
+    for (const std::uint32_t j : next) {
+      key.assign(words[i]);
+      key.push_back('\x1F');
+      key.append(words[j]);
+      bigram.insert(key, 1 + rng() % (1 + 5000 / rank_of[j]));
+    }
+  }
+  dict.dir = std::make_unique<ornav::testing::TempDir>();
+  write_bytes(dict.dir->file("unigram.fst"), unigram.finish());
+  write_bytes(dict.dir->file("bigram.fst"), bigram.finish());
+  dict.build_seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  return dict;
+}
+
+const Dictionary& large_dict() {
+  static const Dictionary dict = make_dictionary(1000000, 5000000, 20261207);
+  return dict;
+}
+const Dictionary& small_dict() {
+  static const Dictionary dict = make_dictionary(2000, 6000, 7);
+  return dict;
+}
+const Dictionary& dict_for(const benchmark::State& state) {
+  return state.range(0) == 0 ? large_dict() : small_dict();
+}
+
+double resident_mib() {
+  long pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return double(resident) * double(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+void release(char* text) {
+  orn_string_free(text);
+}
+
+// One typed letter as the application does it, then a backspace that restores the buffer.
+double keystroke_us(OrnEngine* engine, const char* letter) {
+  const auto start = Clock::now();
+  orn_input(engine, letter);
+  release(orn_buffer(engine));
+  char* list = orn_candidates(engine);
+  const auto stop = Clock::now();
+  benchmark::DoNotOptimize(list);
+  release(list);
+  orn_backspace(engine);
+  return std::chrono::duration<double, std::micro>(stop - start).count();
+}
+
+void report(benchmark::State& state, std::vector<double> us) {
+  std::sort(us.begin(), us.end());
+  state.counters["median_us"] = us[us.size() / 2];
+  state.counters["p90_us"] = us[us.size() * 9 / 10];
+  state.counters["worst_us"] = us.back();
+  state.counters["prefixes"] = double(us.size());
+}
+
+// Sets the context word: a raw commit of a dictionary word counts nothing and writes nothing.
+void set_context(OrnEngine* engine, const std::string& word) {
+  orn_reset(engine);
+  orn_input(engine, word.c_str());
+  release(orn_commit_raw(engine));
+}
+
+void BM_Create(benchmark::State& state) {
+  const Dictionary& dict = dict_for(state);
+  state.counters["dict_build_s"] = dict.build_seconds;
+  const double before = resident_mib();
+  OrnEngine* kept = orn_engine_new(dict.dir->path().c_str(), nullptr);
+  state.counters["rss_per_engine_MiB"] = resident_mib() - before;
+  for (auto _ : state) {
+    OrnEngine* engine = orn_engine_new(dict.dir->path().c_str(), nullptr);
+    benchmark::DoNotOptimize(engine);
+    orn_engine_free(engine);
+  }
+  orn_engine_free(kept);
+}
+BENCHMARK(BM_Create)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Every one-letter prefix (range 1 = 1) or every two-letter prefix (2), with (range 2 = 1) or
+// without a context word.
+void BM_Keystroke(benchmark::State& state) {
+  const Dictionary& dict = dict_for(state);
+  OrnEngine* engine = orn_engine_new(dict.dir->path().c_str(), nullptr);
+  const bool two_letters = state.range(1) == 2;
+  const bool context = state.range(2) == 1;
+  std::vector<double> us;
+  for (auto _ : state) {
+    us.clear();
+    for (int first = 0; first < letter_count; ++first) {
+      if (context) set_context(engine, dict.by_rank[0]);
+      if (!two_letters) {
+        us.push_back(keystroke_us(engine, letters[first].utf8));
+        continue;
+      }
+      orn_input(engine, letters[first].utf8);
+      for (int second = 0; second < letter_count; ++second) {
+        us.push_back(keystroke_us(engine, letters[second].utf8));
+      }
+      orn_reset(engine);
+    }
+  }
+  report(state, us);
+  orn_engine_free(engine);
+}
+BENCHMARK(BM_Keystroke)
+    ->ArgsProduct({{0, 1}, {1, 2}, {0, 1}})
+    ->ArgNames({"small", "letters", "context"})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// A pick of the best candidate after one letter, with its synchronous save of user_freq.tsv.
+void BM_Select(benchmark::State& state) {
+  const Dictionary& dict = dict_for(state);
+  ornav::testing::TempDir user;
+  OrnEngine* engine = orn_engine_new(dict.dir->path().c_str(), user.path().c_str());
+  int i = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    orn_reset(engine);
+    orn_input(engine, letters[i++ % letter_count].utf8);
+    state.ResumeTiming();
+    release(orn_select(engine, 0));
+  }
+  orn_engine_free(engine);
+}
+BENCHMARK(BM_Select)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The prediction list after a context word: the most frequent word (most continuations) and a
+// sweep over the 200 most frequent words.
+void BM_Prediction(benchmark::State& state) {
+  const Dictionary& dict = dict_for(state);
+  OrnEngine* engine = orn_engine_new(dict.dir->path().c_str(), nullptr);
+  std::vector<double> us;
+  for (auto _ : state) {
+    us.clear();
+    for (std::size_t r = 0; r < 200 && r < dict.by_rank.size(); ++r) {
+      set_context(engine, dict.by_rank[r]);
+      const auto start = Clock::now();
+      char* list = orn_candidates(engine);
+      us.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+      release(list);
+    }
+  }
+  state.counters["top_word_us"] = us.front();
+  report(state, us);
+  orn_engine_free(engine);
+}
+BENCHMARK(BM_Prediction)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,171 @@
+#include "user_store.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
+
+#include "saturating.h"
+#include "test_dict.h"
+
+namespace ornav {
+namespace {
+
+using testing::list_dir;
+using testing::read_text;
+using testing::TempDir;
+using testing::write_text;
+
+// Runs `body` in a child process and returns its exit status (or -1 when it did not exit
+// normally). Lets a test lower resource limits or drop root rights without touching the runner.
+int in_child(const std::function<int()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(body());
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Root ignores directory permissions; a child that gives up root rights sees them.
+bool drop_root_rights() {
+  if (::geteuid() != 0) return true;
+  return ::setgid(65534) == 0 && ::setuid(65534) == 0;
+}
+
+mode_t mode_of(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st.st_mode & 07777;
+}
+
+TEST(UserStorePaths, JoinsWithOneSeparator) {
+  EXPECT_EQ(join_path("/a/b", "user_freq.tsv"), "/a/b/user_freq.tsv");
+  EXPECT_EQ(join_path("/a/b/", "user_freq.tsv"), "/a/b/user_freq.tsv");
+  EXPECT_EQ(join_path("", "x.tsv"), "x.tsv");
+}
+
+TEST(UserStoreLoad, MissingOrBadFilesGiveEmptyTables) {
+  TempDir dir;
+  EXPECT_TRUE(load_user_freq(dir.file("absent.tsv")).empty());
+  write_text(dir.file("bad.tsv"), "a\t1\n\xFF\t2\n");
+  EXPECT_TRUE(load_user_freq(dir.file("bad.tsv")).empty());
+  ::mkdir(dir.file("dir.tsv").c_str(), 0700);
+  EXPECT_TRUE(load_user_freq(dir.file("dir.tsv")).empty());
+  write_text(dir.file("good.tsv"), "a\t1\nb\t+2 \r\n");
+  EXPECT_EQ(load_user_freq(dir.file("good.tsv")), (FreqTable{{"a", 1}, {"b", 2}}));
+}
+
+TEST(UserStoreAtomicWrite, ReplacesContentAndKeepsPermissions) {
+  TempDir dir;
+  const std::string path = dir.file("user_freq.tsv");
+  ASSERT_TRUE(write_file_atomically(path, "a\t1\n"));
+  EXPECT_EQ(read_text(path), "a\t1\n");
+  EXPECT_EQ(mode_of(path), 0600u);  // a new file is private
+
+  ::chmod(path.c_str(), 0640);
+  ASSERT_TRUE(write_file_atomically(path, ""));
+  EXPECT_EQ(read_text(path), "");
+  EXPECT_EQ(mode_of(path), 0640u);
+  EXPECT_EQ(list_dir(dir.path()), std::vector<std::string>{"user_freq.tsv"});
+}
+
+TEST(UserStoreAtomicWrite, ReadOnlyDirectoryLeavesTheOldFile) {
+  TempDir dir;
+  const std::string path = dir.file("user_freq.tsv");
+  write_text(path, "old\t5\n");
+  ::chmod(path.c_str(), 0644);
+  ::chmod(dir.path().c_str(), 0555);
+  const int status = in_child([&] {
+    if (!drop_root_rights()) return 2;
+    return write_file_atomically(path, "new\t1\n") ? 1 : 0;
+  });
+  ::chmod(dir.path().c_str(), 0700);
+  EXPECT_EQ(status, 0) << "the write should fail without a writable directory";
+  EXPECT_EQ(read_text(path), "old\t5\n");
+  EXPECT_EQ(list_dir(dir.path()), std::vector<std::string>{"user_freq.tsv"});
+}
+
+TEST(UserStoreAtomicWrite, FullDiskLeavesTheOldFileAndNoTemporary) {
+  TempDir dir;
+  const std::string path = dir.file("user_freq.tsv");
+  write_text(path, "old\t5\n");
+  // A file-size limit makes the write fail part-way, as a full disk would.
+  const int status = in_child([&] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{16, 16};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+    return write_file_atomically(path, std::string(4096, 'x')) ? 1 : 0;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(read_text(path), "old\t5\n");
+  EXPECT_EQ(list_dir(dir.path()), std::vector<std::string>{"user_freq.tsv"});
+}
+
+TEST(UserStoreMerge, AddsIncrementsToTheCountsOnDisk) {
+  TempDir dir;
+  const std::string path = dir.file("user_freq.tsv");
+  write_text(path, "a\t1\nb\t2\nz\t18446744073709551610\n");
+  ASSERT_TRUE(merge_into_file(path, {{"a", 3}, {"c", 1}, {"z", 100}, {"t\tab", 9}}));
+  EXPECT_EQ(read_text(path), "a\t4\nb\t2\nc\t1\nz\t18446744073709551615\n");
+  EXPECT_TRUE(testing::file_exists(dir.file(".user_freq.tsv.lock")));
+}
+
+TEST(UserStoreMerge, CreatesAMissingFile) {
+  TempDir dir;
+  ASSERT_TRUE(merge_into_file(dir.file("user_unknown.tsv"), {{"x", 2}}));
+  EXPECT_EQ(read_text(dir.file("user_unknown.tsv")), "x\t2\n");
+}
+
+TEST(UserStoreMerge, FailsWithoutTouchingAnUnreadableFile) {
+  TempDir dir;
+  // A directory where the file should be cannot be read; it must not be replaced.
+  ASSERT_EQ(::mkdir(dir.file("user_freq.tsv").c_str(), 0700), 0);
+  EXPECT_FALSE(merge_into_file(dir.file("user_freq.tsv"), {{"a", 1}}));
+  EXPECT_FALSE(merge_into_file(dir.file("missing-dir/user_freq.tsv"), {{"a", 1}}));
+}
+
+TEST(UserStoreMerge, WaitsForTheLockAndGivesUpWhenItIsHeld) {
+  TempDir dir;
+  const std::string path = dir.file("user_freq.tsv");
+  write_text(path, "a\t1\n");
+  const int lock_fd = ::open(dir.file(".user_freq.tsv.lock").c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_GE(lock_fd, 0);
+  ASSERT_EQ(::flock(lock_fd, LOCK_EX), 0);
+  EXPECT_FALSE(merge_into_file(path, {{"a", 1}}));
+  EXPECT_EQ(read_text(path), "a\t1\n");
+  ::close(lock_fd);
+  EXPECT_TRUE(merge_into_file(path, {{"a", 1}}));
+  EXPECT_EQ(read_text(path), "a\t2\n");
+}
+
+TEST(UserStoreMerge, ConcurrentProcessesLoseNoIncrement) {
+  TempDir dir;
+  const std::string path = dir.file("user_freq.tsv");
+  constexpr int rounds = 40;
+  std::vector<pid_t> children;
+  for (int p = 0; p < 3; ++p) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      bool ok = true;
+      for (int i = 0; i < rounds; ++i)
+        ok = merge_into_file(path, {{"w", 1}}) && ok;
+      ::_exit(ok ? 0 : 1);
+    }
+    children.push_back(pid);
+  }
+  for (const pid_t pid : children) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(read_text(path), "w\t" + std::to_string(3 * rounds) + "\n");
+}
+
+}  // namespace
+}  // namespace ornav
