@@ -7,6 +7,7 @@
 #include <set>
 
 #include "crc32c.h"
+#include "fst_builder.h"
 #include "fst_test_support.h"
 
 namespace ornav::fst {
@@ -228,6 +229,30 @@ TEST(MapOpen, EmptyAndMissingPrefixes) {
   EXPECT_FALSE(stream.next()) << "a finished stream stays finished";
   PrefixStream unused;
   EXPECT_FALSE(unused.next());
+}
+
+// Version 2 is version 3 without the checksum; wide (indexed) nodes included.
+TEST(MapOpen, VersionTwoLayoutWithWideNodes) {
+  Builder builder;
+  Entries entries;
+  for (int a = 0; a < 256; a += 3) {
+    for (int b = 0; b < 256; b += 5) {
+      entries.emplace_back(std::string{static_cast<char>(a), static_cast<char>(b)}, a * 1000 + b);
+    }
+  }
+  for (const auto& [key, value] : entries)
+    ASSERT_TRUE(builder.insert(key, value));
+  auto bytes = builder.finish();
+  bytes.resize(bytes.size() - 4);
+  put_u64(bytes, 0, 2);
+  OpenError why{};
+  const auto map = Map::open(bytes, &why);
+  ASSERT_TRUE(map) << describe(why);
+  EXPECT_EQ(map->version(), 2u);
+  EXPECT_EQ(collect(*map, ""), entries);
+  EXPECT_EQ(map->get(std::string{'\x03', '\x05'}), 3005u);
+  EXPECT_FALSE(map->get(std::string{'\x03', '\x06'}));
+  EXPECT_EQ(collect(*map, std::string(1, '\xff')), with_prefix(entries, "\xff"));
 }
 
 // --- Hostile bytes ----------------------------------------------------------------------------
