@@ -1,3 +1,4 @@
+// CRC-32C against published test vectors and against a checksum stored in a real map.
 #include "crc32c.h"
 
 #include <gtest/gtest.h>

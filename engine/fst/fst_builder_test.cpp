@@ -1,3 +1,5 @@
+// The builder: byte-for-byte equality with the reference writer on the shared fixtures, key
+// order rules, and random key sets read back through the reader.
 #include "fst_builder.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +17,6 @@ using testing::collect;
 using testing::Entries;
 using testing::fixture_dir;
 using testing::read_bytes;
-using testing::read_tsv;
 using testing::with_prefix;
 
 std::vector<std::uint8_t> build(const Entries& entries) {
@@ -32,8 +33,7 @@ class FixtureBuildTest : public ::testing::TestWithParam<std::string> {};
 TEST_P(FixtureBuildTest, WritesTheReferenceBytes) {
   ORNAV_REQUIRE_FST_FIXTURES();
   const std::string name = GetParam();
-  const auto entries = read_tsv(fixture_dir() / (name + ".tsv"));
-  ASSERT_TRUE(entries);
+  const Entries* entries = &testing::listing(name);
   const auto expected = read_bytes(fixture_dir() / (name + ".fst"));
   const auto built = build(*entries);
   ASSERT_EQ(built.size(), expected.size()) << name;
@@ -134,9 +134,9 @@ TEST(Builder, RandomKeySetsRoundTrip) {
     ASSERT_EQ(collect(*map, ""), entries) << "round " << round;
     for (const auto& [key, value] : entries)
       ASSERT_EQ(map->get(key), value);
-    for (std::size_t i = 0; i < entries.size(); i += 1 + entries.size() / 30) {
+    for (std::size_t i = 0; i < entries.size(); i += 1 + entries.size() / 20) {
       const std::string& key = entries[i].first;
-      for (std::size_t n = 0; n <= std::min<std::size_t>(key.size(), 3); ++n) {
+      for (std::size_t n = 1; n <= std::min<std::size_t>(key.size(), 3); ++n) {
         ASSERT_EQ(collect(*map, key.substr(0, n)), with_prefix(entries, key.substr(0, n)));
       }
     }

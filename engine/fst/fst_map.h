@@ -1,5 +1,6 @@
 // Reader for finite-state-transducer maps in the fst library's 0.4 map format (format versions 2
-// and 3): sorted byte-string keys, one unsigned 64-bit output per key.
+// and 3): sorted byte-string keys, one unsigned 64-bit output per key. Version 1, which the 0.4
+// readers still accept, is read too: its nodes never carry the 256-byte input index.
 //
 // The map owns the whole file's bytes. Opening checks everything the footer promises (size,
 // version, root address inside the node area, the root node itself, and for version 3 the masked

@@ -1,3 +1,5 @@
+// The reader against the shared fixtures (every listing, every corrupt file), hand-made footers,
+// and damaged maps that must be refused or read safely.
 #include "fst_map.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +19,6 @@ using testing::collect;
 using testing::Entries;
 using testing::fixture_dir;
 using testing::read_bytes;
-using testing::read_tsv;
 using testing::with_prefix;
 
 std::optional<Map> open_fixture(const std::string& relative, OpenError* why = nullptr) {
@@ -27,9 +28,6 @@ std::optional<Map> open_fixture(const std::string& relative, OpenError* why = nu
 // Keys one byte away from the listed ones that are not themselves listed: extensions, truncations
 // and last-byte variations exercise every "no transition" and "not final" path.
 std::vector<std::string> absent_neighbours(const Entries& entries, std::size_t max_keys) {
-  std::set<std::string> present;
-  for (const auto& e : entries)
-    present.insert(e.first);
   std::vector<std::string> out;
   const std::size_t step = std::max<std::size_t>(1, entries.size() / max_keys);
   for (std::size_t i = 0; i < entries.size(); i += step) {
@@ -42,7 +40,7 @@ std::vector<std::string> absent_neighbours(const Entries& entries, std::size_t m
       candidates.push_back(changed);
     }
     for (auto& c : candidates) {
-      if (!present.count(c)) out.push_back(std::move(c));
+      if (!testing::listed(entries, c)) out.push_back(std::move(c));
     }
   }
   return out;
@@ -73,8 +71,7 @@ TEST_P(FixtureMapTest, ReadsExactlyWhatItsListingSays) {
   OpenError why{};
   const auto map = open_fixture(name + ".fst", &why);
   ASSERT_TRUE(map) << name << ": " << describe(why);
-  const auto expected = read_tsv(fixture_dir() / (name + ".tsv"));
-  ASSERT_TRUE(expected) << name << ".tsv unreadable";
+  const Entries* expected = &testing::listing(name);
 
   EXPECT_EQ(map->len(), expected->size());
   EXPECT_EQ(collect(*map, ""), *expected) << "full stream of " << name;
@@ -106,8 +103,8 @@ TEST(MapFixtures, LargeMapStreamsEachArabicLetter) {
   ORNAV_REQUIRE_FST_FIXTURES();
   const auto map = open_fixture("large.fst");
   ASSERT_TRUE(map);
-  const auto all = read_tsv(fixture_dir() / "large.tsv");
-  ASSERT_TRUE(all);
+  const Entries* all = &testing::listing("large");
+  ASSERT_FALSE(all->empty());
   std::ifstream letters(fixture_dir() / "arabic-letter-prefixes.txt");
   std::string hex;
   std::size_t total = 0, count = 0;
@@ -270,8 +267,7 @@ TEST(MapHostile, MutatedFixturesNeverCrashOrHang) {
   std::mt19937_64 rng(12345);
   for (const std::string name : {"small-ascii", "odd-bytes", "big-outputs", "arabic-words"}) {
     const auto original = read_bytes(fixture_dir() / (name + ".fst"));
-    const auto entries = read_tsv(fixture_dir() / (name + ".tsv"));
-    ASSERT_TRUE(entries);
+    const Entries* entries = &testing::listing(name);
     Entries sample(entries->begin(), entries->begin() + std::min<std::size_t>(50, entries->size()));
     const int rounds = original.size() > 10000 ? 150 : 600;
     for (int round = 0; round < rounds; ++round) {

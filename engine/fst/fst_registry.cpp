@@ -1,3 +1,5 @@
+// The two cells of a row are kept in most-recently-used order: a hit moves its cell to the front,
+// a miss overwrites the back cell and moves it to the front.
 #include "fst_registry.h"
 
 #include <utility>

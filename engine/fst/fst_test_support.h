@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -73,12 +75,34 @@ Entries collect(const MapT& map, std::string_view prefix, std::size_t limit = SI
   return out;
 }
 
-inline Entries with_prefix(const Entries& all, std::string_view prefix) {
+// The entries of a sorted listing whose keys begin with `prefix` (they form one run).
+inline Entries with_prefix(const Entries& sorted, std::string_view prefix) {
+  auto it = std::lower_bound(sorted.begin(), sorted.end(), prefix,
+                             [](const auto& e, std::string_view p) { return e.first < p; });
   Entries out;
-  for (const auto& e : all) {
-    if (std::string_view(e.first).substr(0, prefix.size()) == prefix) out.push_back(e);
+  for (; it != sorted.end() && std::string_view(it->first).substr(0, prefix.size()) == prefix;
+       ++it) {
+    out.push_back(*it);
   }
   return out;
+}
+
+inline bool listed(const Entries& sorted, std::string_view key) {
+  auto it = std::lower_bound(sorted.begin(), sorted.end(), key,
+                             [](const auto& e, std::string_view k) { return e.first < k; });
+  return it != sorted.end() && it->first == key;
+}
+
+// Parsed listings are kept for the whole test program: the large one is read by several tests.
+inline const Entries& listing(const std::string& name) {
+  static std::map<std::string, Entries> cache;
+  auto it = cache.find(name);
+  if (it == cache.end()) {
+    auto parsed = read_tsv(fixture_dir() / (name + ".tsv"));
+    EXPECT_TRUE(parsed) << name << ".tsv unreadable";
+    it = cache.emplace(name, parsed ? std::move(*parsed) : Entries{}).first;
+  }
+  return it->second;
 }
 
 // The names of the well-formed fixtures, each with NAME.fst and NAME.tsv.
