@@ -1,0 +1,164 @@
+#include "key_map_file.h"
+
+#include <algorithm>
+#include <limits>
+#include <nlohmann/json.hpp>
+
+#include "utf8_text.h"
+
+namespace ornav::dict {
+namespace {
+
+// Among typed strings that cost the same, plain lower-case ASCII first, then other ASCII, then
+// the rest (a dead-key é costs an extra press on most layouts even when it is one character).
+int typingRank(std::string_view typed) {
+  bool ascii = true;
+  bool lower = true;
+  for (const char c : typed) {
+    if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+    if (!(c >= 'a' && c <= 'z')) lower = false;
+  }
+  return lower ? 0 : (ascii ? 1 : 2);
+}
+
+// An optional member: an object of strings, or empty.
+KeyTable optionalTable(const nlohmann::json& doc, const char* name) {
+  KeyTable table;
+  const auto member = doc.find(name);
+  if (member == doc.end() || !member->is_object()) return table;
+  for (const auto& [typed, value] : member->items()) {
+    if (!value.is_string()) return {};
+    table[typed] = value.get<std::string>();
+  }
+  return table;
+}
+
+}  // namespace
+
+std::optional<KeyMapTables> parseKeyMapJson(std::string_view json, std::string* why) {
+  const auto fail = [&](const char* reason) -> std::optional<KeyMapTables> {
+    if (why) *why = reason;
+    return std::nullopt;
+  };
+  const auto doc = nlohmann::json::parse(json, nullptr, /*allow_exceptions=*/false);
+  if (doc.is_discarded()) return fail("not valid JSON");
+  if (!doc.is_object()) return fail("the top level is not an object");
+  const auto map = doc.find("map");
+  if (map == doc.end()) return fail("no member \"map\"");
+  if (!map->is_object()) return fail("\"map\" is not an object");
+  KeyMapTables tables;
+  for (const auto& [typed, value] : map->items()) {
+    if (!value.is_string()) return fail("a value in \"map\" is not a string");
+    tables.map[typed] = value.get<std::string>();
+  }
+  tables.initial = optionalTable(doc, "initial");
+  tables.punctuation = optionalTable(doc, "punctuation");
+  return tables;
+}
+
+std::vector<Typist::Way> Typist::cheapestWays(const KeyTable& table) {
+  std::vector<Way> ways;
+  for (const auto& [typed, output] : table) {
+    if (output.empty() || typed.empty()) continue;
+    const std::size_t presses = countChars(typed);
+    auto it =
+        std::find_if(ways.begin(), ways.end(), [&](const Way& w) { return w.output == output; });
+    if (it == ways.end()) {
+      ways.push_back({output, typed, presses});
+      continue;
+    }
+    const auto better = [&] {
+      if (presses != it->presses) return presses < it->presses;
+      const int a = typingRank(typed), b = typingRank(it->typed);
+      if (a != b) return a < b;
+      return typed < it->typed;
+    };
+    if (better()) *it = {output, typed, presses};
+  }
+  return ways;
+}
+
+namespace {
+
+// What each key appends in the middle of a word and at its start. A punctuation key never
+// reaches the composition; a key with an "initial" entry types that text at the start.
+KeyTable keysInWord(const KeyMapTables& tables) {
+  KeyTable keys;
+  for (const auto& [typed, output] : tables.map) {
+    if (!tables.punctuation.contains(typed)) keys[typed] = output;
+  }
+  return keys;
+}
+
+KeyTable keysAtStart(const KeyMapTables& tables) {
+  KeyTable keys = keysInWord(tables);
+  for (const auto& [typed, output] : tables.initial) {
+    if (!tables.punctuation.contains(typed)) keys[typed] = output;
+  }
+  return keys;
+}
+
+}  // namespace
+
+Typist::Typist(const KeyMapTables& tables)
+    : tables_(tables),
+      ways_(cheapestWays(keysInWord(tables))),
+      start_ways_(cheapestWays(keysAtStart(tables))) {}
+
+std::optional<TypedText> Typist::type(std::string_view word) const {
+  // Shortest path over byte positions; outputs may be longer than one character, and the first
+  // key of the word types its word-initial text.
+  constexpr std::size_t unreachable = std::numeric_limits<std::size_t>::max();
+  std::vector<std::size_t> cost(word.size() + 1, unreachable);
+  std::vector<const Way*> via(word.size() + 1, nullptr);
+  std::vector<std::size_t> from(word.size() + 1, 0);
+  const auto relax = [&](std::size_t at, const Way& way) {
+    if (!word.substr(at).starts_with(way.output)) return;
+    const std::size_t end = at + way.output.size();
+    if (cost[at] + way.presses < cost[end]) {
+      cost[end] = cost[at] + way.presses;
+      via[end] = &way;
+      from[end] = at;
+    }
+  };
+  cost[0] = 0;
+  for (const auto& way : start_ways_)
+    relax(0, way);
+  for (std::size_t at = 1; at < word.size(); ++at) {
+    if (cost[at] == unreachable) continue;
+    for (const auto& way : ways_)
+      relax(at, way);
+  }
+  if (word.empty()) return TypedText{};
+  if (cost[word.size()] == unreachable) return std::nullopt;
+  TypedText typed;
+  typed.presses = cost[word.size()];
+  for (std::size_t at = word.size(); at > 0; at = from[at]) {
+    typed.keys.push_back({via[at]->typed, via[at]->output});
+  }
+  std::reverse(typed.keys.begin(), typed.keys.end());
+  return typed;
+}
+
+std::optional<std::string> Typist::output(std::string_view typed, bool composing) const {
+  const std::string key(typed);
+  if (tables_.punctuation.contains(key)) return std::nullopt;
+  if (!composing) {
+    if (const auto it = tables_.initial.find(key); it != tables_.initial.end()) return it->second;
+  }
+  if (const auto it = tables_.map.find(key); it != tables_.map.end()) return it->second;
+  return std::nullopt;
+}
+
+std::vector<std::string> splitKeyEvents(std::string_view typed) {
+  std::vector<std::string> events;
+  for (std::size_t at = 0; at < typed.size();) {
+    const auto c = decodeAt(typed, at);
+    const std::size_t size = c ? c->size : 1;
+    events.emplace_back(typed.substr(at, size));
+    at += size;
+  }
+  return events;
+}
+
+}  // namespace ornav::dict

@@ -1,0 +1,69 @@
+// The key map as the tool needs it, read by the same rules as the input method: keymap.json is
+// a top-level object whose member "map" is an object of string values (typed string -> text).
+// Two optional members refine it and are empty when missing or of another shape:
+//   "initial"     -> text a key types instead when nothing is being composed (a word begins);
+//   "punctuation" -> text committed straight to the client, ending the word.
+// The inverse says which keys a user presses to produce a given word.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ornav::dict {
+
+using KeyTable = std::map<std::string, std::string>;  // typed string -> output text
+
+struct KeyMapTables {
+  KeyTable map = {};
+  KeyTable initial = {};
+  KeyTable punctuation = {};
+};
+
+// Nothing (with *why) for text that is not JSON, a top level that is not an object, no "map"
+// member, or a "map" with any non-string value.
+std::optional<KeyMapTables> parseKeyMapJson(std::string_view json, std::string* why);
+
+struct KeyPress {
+  std::string typed;   // the key event's characters
+  std::string output;  // what it appends to the composition
+};
+
+struct TypedText {
+  std::vector<KeyPress> keys;  // in order
+  std::size_t presses = 0;     // key presses; Shift belongs to its key, so "E" is one press
+};
+
+// The inverse of a key map: the cheapest way to type a word from an empty composition.
+class Typist {
+ public:
+  explicit Typist(const KeyMapTables& tables);
+
+  // Fewest presses that produce exactly `word`, starting a new word; nothing when some part
+  // cannot be produced.
+  std::optional<TypedText> type(std::string_view word) const;
+
+  // What one key event appends: its "initial" text when nothing is composed yet, else its
+  // "map" text; nothing when the key has no entry or is punctuation (which ends the word).
+  std::optional<std::string> output(std::string_view typed, bool composing) const;
+
+ private:
+  struct Way {
+    std::string output;
+    std::string typed;
+    std::size_t presses;
+  };
+  static std::vector<Way> cheapestWays(const KeyTable& table);
+
+  KeyMapTables tables_;
+  std::vector<Way> ways_;        // cheapest typed string per output, inside a word
+  std::vector<Way> start_ways_;  // the same for the first key of a word
+};
+
+// Splits a command-line argument into key events: one per character.
+std::vector<std::string> splitKeyEvents(std::string_view typed);
+
+}  // namespace ornav::dict
