@@ -55,7 +55,8 @@ ORN_API OrnEngine* orn_engine_new(const char* dict_dir, const char* user_dir) {
   return guarded<OrnEngine*>(nullptr, [&]() -> OrnEngine* {
     if (!is_text(dict_dir)) return nullptr;
     std::optional<std::string_view> user;
-    if (is_text(user_dir)) user = user_dir;
+    // An empty path would put the user's files in whatever the working directory is.
+    if (is_text(user_dir) && *user_dir != '\0') user = user_dir;
     auto engine = ornav::Engine::create(dict_dir, user);
     if (!engine) return nullptr;
     return new OrnEngine{std::move(engine)};

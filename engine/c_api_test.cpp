@@ -67,6 +67,16 @@ TEST(CApiCreation, BadDirectories) {
   EXPECT_EQ(take(orn_select(engine, 0)), "a");
   EXPECT_EQ(take(orn_export_user_freq(engine)), "a\t1\n");
   orn_engine_free(engine);
+  // An empty user directory counts as absent too, rather than the working directory.
+  engine = orn_engine_new(dict.path().c_str(), "");
+  ASSERT_NE(engine, nullptr);
+  orn_input(engine, "a");
+  EXPECT_EQ(take(orn_commit_raw(engine)), "a");
+  orn_input(engine, "zz");
+  EXPECT_EQ(take(orn_commit_raw(engine)), "zz");
+  EXPECT_EQ(take(orn_export_user_unknown(engine)), "zz\t1\n");
+  EXPECT_FALSE(ornav::testing::file_exists("user_unknown.tsv"));
+  orn_engine_free(engine);
   EXPECT_EQ(ornav::testing::list_dir(dict.path()),
             (std::vector<std::string>{"bigram.fst", "unigram.fst"}));
 }

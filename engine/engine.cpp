@@ -1,5 +1,10 @@
 #include "engine.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <limits>
 
 #include "saturating.h"
@@ -9,18 +14,32 @@
 namespace ornav {
 namespace {
 
+// Reads a whole file into memory, sized up front so a large map is read without reallocation.
 std::optional<std::vector<std::uint8_t>> read_bytes(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rbe");
-  if (!file) return std::nullopt;
-  std::vector<std::uint8_t> bytes;
-  std::uint8_t chunk[65536];
-  std::size_t n = 0;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-    bytes.insert(bytes.end(), chunk, chunk + n);
-  const bool ok = !std::ferror(file);
-  std::fclose(file);
-  if (!ok) return std::nullopt;
-  return bytes;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::vector<std::uint8_t>> result;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    // One spare byte lets the read that reports the end happen without growing the buffer.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t done = 0;
+    for (;;) {
+      // Read until end of file, growing if the file grew meanwhile.
+      if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
+      const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) break;
+      if (n == 0) {
+        bytes.resize(done);
+        result = std::move(bytes);
+        break;
+      }
+      done += static_cast<std::size_t>(n);
+    }
+  }
+  ::close(fd);
+  return result;
 }
 
 }  // namespace
