@@ -138,16 +138,16 @@ bool PrefixStream::next() {
       continue;
     }
     const detail::Transition t = detail::transition_at(area_, top.node, top.next++);
-    Frame child;
-    if (!detail::decode_node(area_, t.target, &child.node)) break;
-    child.output = top.output + t.output;
+    const std::uint64_t output = top.output + t.output;
     // Frame k (0 = the prefix's node) is reached by a key of prefix_len_ + k bytes.
     key_.resize(prefix_len_ + stack_.size() - 1);
     key_.push_back(static_cast<char>(t.input));
-    stack_.push_back(child);
+    Frame& child = stack_.emplace_back();  // decoded in place: no copy of the node
+    if (!detail::decode_node(area_, t.target, &child.node)) break;
+    child.output = output;
     if (child.node.is_final) {
       ++yielded_;
-      value_ = child.output + child.node.final_output;
+      value_ = output + child.node.final_output;
       return true;
     }
   }
