@@ -45,6 +45,12 @@ std::string showKey(std::string_view key) {
       ++at;
       continue;
     }
+    if (key.substr(at).starts_with(separatorSymbol)) {  // typed back it would mean 0x1F
+      for (const char s : separatorSymbol)
+        appendEscaped(out, static_cast<unsigned char>(s));
+      at += separatorSymbol.size();
+      continue;
+    }
     out.append(key.substr(at, c->size));
     at += c->size;
   }

@@ -1,8 +1,9 @@
 // How map keys are shown on a terminal and typed on a command line.
 //
 // Shown: the pair separator 0x1F becomes a TAB, so a dump of the pair map reads like its count
-// file (first<TAB>second<TAB>count); control bytes, DEL, a backslash and bytes that are not valid
-// UTF-8 appear as \xHH, so every key prints on one line and can be typed back exactly.
+// file (first<TAB>second<TAB>count); control bytes, DEL, a backslash, bytes that are not valid
+// UTF-8 and the character ␟ itself appear as \xHH, so every key prints on one line and can be
+// typed back exactly.
 // Typed: "\xHH" gives that byte, and a TAB or U+241F (the symbol for the unit separator, "␟")
 // gives the pair separator.
 #pragma once

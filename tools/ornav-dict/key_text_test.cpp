@@ -16,6 +16,8 @@ TEST(ShowKey, PairSeparatorBecomesTabAndOddBytesAreEscaped) {
   // A truncated sequence and a lone continuation byte, around a valid letter.
   EXPECT_EQ(showKey("\xD8\xA8\xD8"), "ب\\xD8");
   EXPECT_EQ(showKey("\x80\xD8\xA8"), "\\x80ب");
+  // A literal ␟ in a key would read back as the separator, so it is escaped too.
+  EXPECT_EQ(showKey("a␟"), "a\\xE2\\x90\\x9F");
 }
 
 TEST(ParseKeyArgument, SeparatorSpellingsAndEscapes) {
@@ -36,7 +38,10 @@ TEST(ShowKey, EveryShownKeyParsesBackToItsBytes) {
   const std::string keys[] = {"",
                               "a\x1F"
                               "b",
-                              std::string("\0\x1F\xFF\\\t", 5), "\xF0\x9F\x98", "كىتاب\x1Fئالما"};
+                              std::string("\0\x1F\xFF\\\t", 5),
+                              "\xF0\x9F\x98",
+                              "كىتاب\x1Fئالما",
+                              "x␟y"};
   for (const auto& key : keys) {
     const std::string shown = showKey(key);
     // A TAB in the shown form always stands for the separator; a real TAB byte is escaped.
