@@ -121,6 +121,10 @@ struct MapSummary {
 };
 
 MapSummary summarise(const fst::Map& map, std::size_t top_n, bool pairs) {
+  // Highest count first; equal counts in key order, so the list is the same on every run.
+  const auto by_count = [](const auto& a, const auto& b) {
+    return a.second != b.second ? a.second > b.second : a.first < b.first;
+  };
   MapSummary summary;
   std::string last_first;
   auto stream = map.prefix_stream("");
@@ -140,13 +144,10 @@ MapSummary summarise(const fst::Map& map, std::size_t top_n, bool pairs) {
     // Keep the list short while streaming: trim to the best top_n whenever it doubles.
     if (summary.top.size() >= 2 * top_n + 64) {
       std::partial_sort(summary.top.begin(), summary.top.begin() + top_n, summary.top.end(),
-                        [](const auto& a, const auto& b) { return a.second > b.second; });
+                        by_count);
       summary.top.resize(top_n);
     }
   }
-  const auto by_count = [](const auto& a, const auto& b) {
-    return a.second != b.second ? a.second > b.second : a.first < b.first;
-  };
   std::sort(summary.top.begin(), summary.top.end(), by_count);
   if (summary.top.size() > top_n) summary.top.resize(top_n);
   return summary;
