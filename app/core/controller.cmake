@@ -5,12 +5,15 @@ find_package(ICU REQUIRED COMPONENTS uc)
 if(TARGET ornav_engine)
   add_library(ornav_controller STATIC
     candidate_grid.cpp
+    controller_engine.cpp
     grapheme.cpp
+    input_method_server.cpp
     key_map_extras.cpp
     ornav_engine_binding.cpp
     ornav_input_controller_composition.cpp
     ornav_input_controller_keys.cpp
     ornav_input_controller_lifecycle.cpp
+    process_entry.cpp
   )
   target_include_directories(ornav_controller PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
   target_link_libraries(ornav_controller PUBLIC ornav_app_core ornav_ports ornav_logger ornav_engine

@@ -10,7 +10,7 @@
 
 namespace ornav {
 
-struct CloudDict {
+struct FetchedCloudDict {
   std::string tsv;
   std::string version;
 };
@@ -29,7 +29,7 @@ class ControllerServices {
 
   // Both complete exactly once, on the main queue, never before they return.
   virtual void fetchCloudDict(const std::string& since,
-                              std::function<void(std::optional<CloudDict>)> completion) = 0;
+                              std::function<void(std::optional<FetchedCloudDict>)> completion) = 0;
   virtual void uploadUserDict(const std::string& tsv, bool force,
                               std::function<void(bool)> completion) = 0;
   virtual void silentCheckIfDue() = 0;

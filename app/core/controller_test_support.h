@@ -139,7 +139,7 @@ class FakeServices : public ControllerServices {
   bool update = false;
   struct Fetch {
     std::string since;
-    std::function<void(std::optional<CloudDict>)> completion;
+    std::function<void(std::optional<FetchedCloudDict>)> completion;
   };
   struct Upload {
     std::string tsv;
@@ -158,7 +158,7 @@ class FakeServices : public ControllerServices {
   void setCloudDictVersion(const std::string& v) override { version = v; }
   bool updateAvailable() const override { return update; }
   void fetchCloudDict(const std::string& since,
-                      std::function<void(std::optional<CloudDict>)> completion) override {
+                      std::function<void(std::optional<FetchedCloudDict>)> completion) override {
     fetches.push_back({since, std::move(completion)});
   }
   void uploadUserDict(const std::string& tsv, bool force,

@@ -86,7 +86,7 @@ class OrnavInputController : public std::enable_shared_from_this<OrnavInputContr
   void log(const std::string& message) const;
   static std::string host(TextClient* client);
   // The completion of a cloud fetch, bound to this controller's engine.
-  std::function<void(std::optional<CloudDict>)> syncCloudDictCompletion();
+  std::function<void(std::optional<FetchedCloudDict>)> syncCloudDictCompletion();
 
   std::shared_ptr<ControllerEnvironment> env_;
   TextClient* client_;
@@ -96,7 +96,7 @@ class OrnavInputController : public std::enable_shared_from_this<OrnavInputContr
 };
 
 // Merges a fetched cloud dictionary into `engine` and stores its version when the merge worked.
-void syncCloudDict(OrnavEngine& engine, const std::optional<CloudDict>& result,
+void syncCloudDict(OrnavEngine& engine, const std::optional<FetchedCloudDict>& result,
                    ControllerServices& services, const ControllerDiagnostics& diagnostics);
 
 }  // namespace ornav

@@ -165,17 +165,18 @@ void OrnavInputController::ensureUserDictUploadTimer() {
       });
 }
 
-std::function<void(std::optional<CloudDict>)> OrnavInputController::syncCloudDictCompletion() {
+std::function<void(std::optional<FetchedCloudDict>)>
+OrnavInputController::syncCloudDictCompletion() {
   // The merge goes into this controller's engine even if the controller is released before the
   // fetch completes; the engine stays alive until then.
   std::shared_ptr<OrnavEngine> engine = engine_;
   std::shared_ptr<ControllerEnvironment> env = env_;
-  return [engine, env](std::optional<CloudDict> result) {
+  return [engine, env](std::optional<FetchedCloudDict> result) {
     if (engine) syncCloudDict(*engine, result, *env->services, env->diagnostics);
   };
 }
 
-void syncCloudDict(OrnavEngine& engine, const std::optional<CloudDict>& result,
+void syncCloudDict(OrnavEngine& engine, const std::optional<FetchedCloudDict>& result,
                    ControllerServices& services, const ControllerDiagnostics& diagnostics) {
   if (!result || result->tsv.empty()) return;
   const int64_t n = engine.syncExtraDict(result->tsv);

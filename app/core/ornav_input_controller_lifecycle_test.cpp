@@ -158,7 +158,7 @@ TEST_F(LifecycleTest, OnlineDictToggleFetchesOnlyWhenSwitchedOnWithAnEngine) {
   EXPECT_EQ(fx.logLines.back(), "菜单：在线词库 开启");
   ASSERT_EQ(fx.services.fetches.size(), 1u);
   EXPECT_EQ(fx.services.fetches[0].since, "7");
-  fx.services.fetches[0].completion(CloudDict{"word\t3\n", "8"});
+  fx.services.fetches[0].completion(FetchedCloudDict{"word\t3\n", "8"});
   EXPECT_EQ(fx.engineState.syncedTexts, (std::vector<std::string>{"word\t3\n"}));
   EXPECT_EQ(fx.services.version, "8");
 }
@@ -283,16 +283,16 @@ TEST_F(LifecycleTest, CloudMergeStoresVersionOnlyWhenItWorked) {
   auto completion = fx.services.fetches[0].completion;
 
   completion(std::nullopt);
-  completion(CloudDict{"", "5"});
+  completion(FetchedCloudDict{"", "5"});
   EXPECT_TRUE(fx.engineState.syncedTexts.empty());
   EXPECT_EQ(fx.services.version, "0");
 
   fx.engineState.syncResult = -1;
-  completion(CloudDict{"x\t1\n", "5"});
+  completion(FetchedCloudDict{"x\t1\n", "5"});
   EXPECT_EQ(fx.services.version, "0");
 
   fx.engineState.syncResult = 0;  // an empty merge still counts
-  completion(CloudDict{"x\t0\n", "6"});
+  completion(FetchedCloudDict{"x\t0\n", "6"});
   EXPECT_EQ(fx.services.version, "6");
   EXPECT_EQ(fx.logLines.back(), "云端词库已更新：0 条（版本 6）");
 }
@@ -304,7 +304,7 @@ TEST_F(LifecycleTest, CloudMergeReachesTheEngineAfterItsControllerIsGone) {
   controller.reset();
   EXPECT_EQ(fx.engineState.enginesFreed, 0);
   fx.engineState.syncResult = 4;
-  completion(CloudDict{"x\t1\n", "9"});
+  completion(FetchedCloudDict{"x\t1\n", "9"});
   EXPECT_EQ(fx.services.version, "9");
   completion = nullptr;
   fx.services.fetches.clear();
