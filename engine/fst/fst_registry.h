@@ -26,12 +26,14 @@ class Registry {
  private:
   struct Cell {
     std::uint64_t addr = kNoAddress;
+    std::uint64_t hash =
+        0;  // full hash of node: most mismatches are settled without its transitions
     BuilderNode node;
   };
   // 1 can never be a node's address (the header occupies 0..15), so it marks an unused cell.
   static constexpr std::uint64_t kNoAddress = 1;
 
-  std::size_t row_of(const BuilderNode& node) const;
+  static std::uint64_t hash_of(const BuilderNode& node);
 
   std::vector<Cell> cells_;  // row r holds cells 2r (most recently used) and 2r+1
   std::size_t rows_;
