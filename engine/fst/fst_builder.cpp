@@ -104,7 +104,8 @@ struct Builder::Impl {
   }
 
   // Length of the common prefix of `key` with the unfinished path, moving outputs down so the
-  // shared transitions carry only the common part of the outputs. Returns the remaining output.
+  // shared transitions carry only the common part of the outputs; *value keeps what is left of
+  // the key's output for its own suffix.
   std::size_t common_prefix(std::string_view key, std::uint64_t* value) {
     std::size_t i = 0;
     while (i < key.size()) {

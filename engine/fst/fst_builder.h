@@ -18,7 +18,8 @@ class Builder {
 
   // False (and nothing added) when the key is not greater than the previous one.
   bool insert(std::string_view key, std::uint64_t value);
-  // The whole file. The builder is spent afterwards.
+  // The whole file. The builder is spent afterwards: insert() refuses every key and finish()
+  // returns an empty vector.
   std::vector<std::uint8_t> finish();
 
  private:

@@ -59,7 +59,8 @@ inline std::uint64_t target_from_distance(const Node& node, std::uint64_t distan
 
 // Decodes the node at addr. False when addr is outside the area or the node's bytes are not a
 // well-formed node lying entirely inside it.
-[[gnu::always_inline]] inline bool decode_node(const NodeArea& area, std::uint64_t addr, Node* out) {
+[[gnu::always_inline]] inline bool decode_node(const NodeArea& area, std::uint64_t addr,
+                                               Node* out) {
   Node& n = *out;
   n.addr = addr;
   if (addr == format::kEmptyFinalAddress) {
