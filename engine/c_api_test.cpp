@@ -1,5 +1,9 @@
 // The C interface, exercised through libornav_engine.so as the application uses it.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -163,6 +167,33 @@ TEST_F(CApiTest, CountsSaturateAtTheMaximum) {
   EXPECT_EQ(take(orn_export_user_freq(engine)), "max\t18446744073709551615\n");
   EXPECT_EQ(read_text(user_.file("user_freq.tsv")), "max\t18446744073709551615\n");
   orn_engine_free(engine);
+}
+
+// Running out of memory is answered like any other failure: a null handle, no exception and no
+// abort reaching the caller.
+TEST(CApiFailures, OutOfMemoryGivesNull) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "address-space limits do not mix with the address sanitizer";
+#else
+  TempDir dict;
+  ornav::testing::write_dict(dict.path(), {{"a", 1}}, {});
+  // A sparse 2 GiB "map": reading it needs more memory than the child may have.
+  const int fd = ::open(dict.file("unigram.fst").c_str(), O_WRONLY | O_TRUNC);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, off_t{2} << 30), 0);
+  ::close(fd);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const rlimit limit{rlim_t{1} << 30, rlim_t{1} << 30};
+    if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(2);
+    OrnEngine* engine = orn_engine_new(dict.path().c_str(), nullptr);
+    ::_exit(engine == nullptr ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << "the child died instead of getting a null handle";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
 }
 
 }  // namespace
