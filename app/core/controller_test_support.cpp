@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace ornav::testing {
+namespace ornav::controller_testing {
 
 namespace {
 
@@ -235,4 +235,4 @@ bool press(OrnavInputController& controller, TextClient* client, std::uint16_t k
   return controller.handle(&event, client);
 }
 
-}  // namespace ornav::testing
+}  // namespace ornav::controller_testing

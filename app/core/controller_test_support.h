@@ -14,7 +14,7 @@
 #include "core/controller_environment.h"
 #include "core/ornav_input_controller.h"
 
-namespace ornav::testing {
+namespace ornav::controller_testing {
 
 // A small engine with the C interface's behaviour: the buffer, prefix candidates from a word
 // list (best first as listed), predictions after a pick, pick counts, raw commits.
@@ -217,4 +217,4 @@ KeyEvent keyDown(std::uint16_t keyCode, std::optional<std::string> characters,
 bool press(OrnavInputController& controller, TextClient* client, std::uint16_t keyCode,
            std::optional<std::string> characters, std::uint64_t flags = 0);
 
-}  // namespace ornav::testing
+}  // namespace ornav::controller_testing

@@ -12,9 +12,9 @@
 namespace ornav {
 namespace {
 
-using testing::fakeEngineApi;
-using testing::FakeEngineScope;
-using testing::FakeEngineState;
+using controller_testing::fakeEngineApi;
+using controller_testing::FakeEngineScope;
+using controller_testing::FakeEngineState;
 
 TEST(CandidateText, SplitsAtEveryLineFeed) {
   EXPECT_TRUE(splitCandidateText("").empty());

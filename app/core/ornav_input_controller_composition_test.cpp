@@ -6,9 +6,9 @@
 namespace ornav {
 namespace {
 
-using testing::ControllerFixture;
-using testing::press;
-using testing::RecordingClient;
+using controller_testing::ControllerFixture;
+using controller_testing::press;
+using controller_testing::RecordingClient;
 
 class CompositionTest : public ::testing::Test {
  protected:

@@ -7,9 +7,9 @@
 namespace ornav {
 namespace {
 
-using testing::ControllerFixture;
-using testing::press;
-using testing::RecordingClient;
+using controller_testing::ControllerFixture;
+using controller_testing::press;
+using controller_testing::RecordingClient;
 
 class ExtraTablesTest : public ::testing::Test {
  protected:
@@ -90,7 +90,7 @@ TEST(KeyPassThrough, EventsTheControllerDoesNotTake) {
   RecordingClient client;
   auto controller = fx.makeController(&client);
   ASSERT_TRUE(press(*controller, &client, 0, "a"));
-  KeyEvent flags = testing::keyDown(56, std::nullopt, ModifierFlag::kShift);
+  KeyEvent flags = controller_testing::keyDown(56, std::nullopt, ModifierFlag::kShift);
   flags.type = KeyEventType::flagsChanged;
   EXPECT_FALSE(controller->handle(&flags, &client));
   EXPECT_FALSE(controller->handle(nullptr, &client));

@@ -6,10 +6,10 @@
 namespace ornav {
 namespace {
 
-using testing::ControllerFixture;
-using testing::keyDown;
-using testing::press;
-using testing::RecordingClient;
+using controller_testing::ControllerFixture;
+using controller_testing::keyDown;
+using controller_testing::press;
+using controller_testing::RecordingClient;
 
 class LifecycleTest : public ::testing::Test {
  protected:

@@ -1,0 +1,76 @@
+#include "session.h"
+
+#include <utility>
+
+namespace ornav::session {
+
+void SessionMenuUI::confirmUploadConsent(std::function<void(bool)> answer) {
+  // Answered later, like an alert, and always "no": a session never uploads.
+  if (mainQueue != nullptr) mainQueue->post([answer = std::move(answer)] { answer(false); });
+}
+
+Session::Session(SessionSetup setup) : setup_(std::move(setup)) {
+  menuUI_.mainQueue = setup_.mainQueue;
+  env_ = std::make_shared<ControllerEnvironment>();
+  env_->mainQueue = setup_.mainQueue;
+  env_->services = setup_.services;
+  env_->menuUI = &menuUI_;
+  env_->mapKey = setup_.mapKey;
+  env_->keyMapExtras = setup_.keyMapExtras;
+  env_->diagnostics = setup_.diagnostics;
+  env_->makeEngine = [dictDir = setup_.dictDir, userDir = setup_.userDir] {
+    return OrnavEngine::create(dictDir, userDir);
+  };
+  env_->makePanel = [this]() -> std::unique_ptr<CandidatePanelInterface> {
+    auto panel = std::make_unique<SessionPanel>();
+    panel_ = panel.get();
+    return panel;
+  };
+  controller_ = OrnavInputController::create(env_, &client_);
+}
+
+Session::~Session() {
+  controller_.reset();
+  env_.reset();
+}
+
+SessionState Session::state(std::optional<bool> handled) const {
+  SessionState state;
+  state.handled = handled;
+  state.document = client_.document();
+  state.marked = client_.marked();
+  state.selection = client_.selection();
+  if (panel_ != nullptr) {
+    state.panelVisible = panel_->isVisible();
+    state.panel = panel_->content();
+  }
+  return state;
+}
+
+SessionState Session::apply(const SessionEvent& event) {
+  std::optional<bool> handled;
+  if (std::holds_alternative<ActivateEvent>(event)) {
+    controller_->activateServer(&client_);
+  } else if (std::holds_alternative<DeactivateEvent>(event)) {
+    controller_->deactivateServer(&client_);
+  } else if (const auto* key = std::get_if<KeyEvent>(&event)) {
+    handled = controller_->handle(key, &client_);
+    if (!*handled) client_.applyUnhandledKey(*key);
+  } else if (const auto* click = std::get_if<ClickEvent>(&event)) {
+    if (panel_ != nullptr) panel_->click(click->index);
+  }
+  if (setup_.drainMainQueue) setup_.drainMainQueue();
+  return state(handled);
+}
+
+std::optional<std::string> Session::handleLine(std::string_view line, std::string* error) {
+  if (line.find_first_not_of(" \t\r\n") == std::string_view::npos) return std::nullopt;
+  ParsedEvent parsed = parseEventLine(line);
+  if (!parsed.event) {
+    if (error != nullptr) *error = parsed.error;
+    return formatState(state(std::nullopt));
+  }
+  return formatState(apply(*parsed.event));
+}
+
+}  // namespace ornav::session

@@ -1,0 +1,115 @@
+#include "session_test_support.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "test_dict.h"
+
+namespace ornav::session_testing {
+
+using nlohmann::json;
+
+ScenarioDictionary::ScenarioDictionary() {
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "ornavel-session-test-XXXXXX").string();
+  root_ = ::mkdtemp(pattern.data()) ? pattern : "";
+  dictDir_ = root_ + "/dict";
+  userDir_ = root_ + "/user";
+  std::filesystem::create_directories(dictDir_);
+  std::filesystem::create_directories(userDir_);
+
+  testing::KeyCounts unigram;
+  std::uint64_t count = 5000;
+  for (char c = 'b'; c <= 'm'; ++c)
+    unigram[std::string("ta") + c] = count -= 10;  // 12 words
+  unigram["sun"] = 300;
+  unigram["sup"] = 200;
+  unigram["sip"] = 100;
+  count = 9000;
+  for (char c = 'a'; c <= 'z'; ++c)
+    unigram[std::string("ma") + c] = count -= 10;  // 26 words
+  for (char c = 'a'; c <= 'd'; ++c)
+    unigram[std::string("mb") + c] = count -= 10;  // 4 more
+  unigram["day"] = 50;
+  testing::KeyCounts bigram;
+  bigram[testing::pair_key("sun", "day")] = 50;
+  bigram[testing::pair_key("sun", "set")] = 40;
+  bigram[testing::pair_key("sun", "rise")] = 30;
+  bigram[testing::pair_key("day", "off")] = 9;
+  testing::write_dict(dictDir_, unigram, bigram);
+}
+
+ScenarioDictionary::~ScenarioDictionary() {
+  std::error_code ignored;
+  if (!root_.empty()) std::filesystem::remove_all(root_, ignored);
+}
+
+ScenarioSession::ScenarioSession(bool withDictionary) {
+  session::SessionSetup setup;
+  setup.dictDir = withDictionary ? dictionary_.dictDir() : dictionary_.dictDir() + "/missing";
+  setup.userDir = dictionary_.userDir();
+  setup.mapKey = [](const std::string& typed) -> std::optional<std::string> {
+    if (typed.size() == 1 && typed[0] >= 'a' && typed[0] <= 'z') return typed;
+    if (typed == "T") return std::string("t");  // a shifted letter
+    return std::nullopt;
+  };
+  setup.mainQueue = &mainQueue_;
+  setup.drainMainQueue = [this] { mainQueue_.drain(); };
+  services_.onlineDict = false;
+  services_.consent = false;
+  setup.services = &services_;
+  session_ = std::make_unique<session::Session>(std::move(setup));
+}
+
+json ScenarioSession::send(const std::string& line) {
+  auto out = session_->handleLine(line);
+  if (!out) return json();
+  return json::parse(*out);
+}
+
+json ScenarioSession::sendAll(const std::vector<std::string>& lines) {
+  json last;
+  for (const auto& line : lines)
+    last = send(line);
+  return last;
+}
+
+std::string key(int keyCode, const std::string& characters, std::uint64_t flags) {
+  json event = {
+      {"event", "key"}, {"keyCode", keyCode}, {"characters", characters}, {"modifierFlags", flags}};
+  return event.dump();
+}
+
+std::string keyWithoutCharacters(int keyCode, std::uint64_t flags) {
+  json event = {{"event", "key"}, {"keyCode", keyCode}, {"modifierFlags", flags}};
+  return event.dump();
+}
+
+std::vector<std::string> typing(const std::string& letters) {
+  std::vector<std::string> lines;
+  for (char c : letters)
+    lines.push_back(key(0, std::string(1, c)));
+  return lines;
+}
+
+std::string click(int index) {
+  return json{{"event", "click"}, {"index", index}}.dump();
+}
+
+::testing::AssertionResult matches(const json& actual, const json& expected) {
+  if (!expected.is_object()) {
+    if (actual == expected) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << actual.dump() << " != " << expected.dump();
+  }
+  if (!actual.is_object()) return ::testing::AssertionFailure() << actual.dump() << " not object";
+  for (const auto& [name, value] : expected.items()) {
+    if (!actual.contains(name)) return ::testing::AssertionFailure() << "no \"" << name << "\"";
+    auto inner = matches(actual[name], value);
+    if (!inner) return ::testing::AssertionFailure() << name << ": " << inner.message();
+  }
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace ornav::session_testing
