@@ -105,8 +105,9 @@ LocalHttpServer::LocalHttpServer() : impl_(std::make_unique<Impl>()) {
   impl_->server.set_keep_alive_max_count(1);
   port_ = impl_->server.bind_to_any_port("127.0.0.1");
   if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
-  // The socket already listens, so connections made before the loop runs wait in the backlog.
   impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
+  // stop() only works once the accept loop runs; the socket already listens, so nothing is lost.
+  while (!impl_->server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 LocalHttpServer::~LocalHttpServer() {

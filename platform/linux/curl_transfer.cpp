@@ -206,10 +206,11 @@ HttpError describe(CURLcode code, const Context& context, const std::string& url
 
 std::optional<HttpError> checkUrl(const std::string& url) {
   auto parts = parseUrl(url);
-  if (!parts || parts->host.empty()) return makeError(HttpError::Code::badUrl, "网址无效：" + url);
+  if (!parts) return makeError(HttpError::Code::badUrl, "网址无效：" + url);
   if (parts->scheme != "http" && parts->scheme != "https") {
     return makeError(HttpError::Code::unsupportedScheme, "不支持的网址类型：" + url);
   }
+  if (parts->host.empty()) return makeError(HttpError::Code::badUrl, "网址无效：" + url);
   return std::nullopt;
 }
 
