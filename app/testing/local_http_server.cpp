@@ -107,7 +107,8 @@ LocalHttpServer::LocalHttpServer() : impl_(std::make_unique<Impl>()) {
   if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
   impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
   // stop() only works once the accept loop runs; the socket already listens, so nothing is lost.
-  while (!impl_->server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  while (!impl_->server.is_running())
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 LocalHttpServer::~LocalHttpServer() {

@@ -100,7 +100,7 @@ TEST(PosixProcessRunnerTest, ProgramsThatCannotStartAreLaunchErrors) {
   ::chmod(notExecutable.c_str(), 0600);
   PosixProcessRunner runner;
   for (const std::string& path : {std::string("/usr/bin/definitely-not-here"), std::string("sh"),
-                                 std::string(""), notExecutable.string(), dir.path().string()}) {
+                                  std::string(""), notExecutable.string(), dir.path().string()}) {
     ProcessRequest request;
     request.path = path;
     auto outcome = runner.run(request);
