@@ -31,4 +31,6 @@ if(TARGET ornav_engine)
                          ornav_input_controller_composition_test.cpp
                          ornav_input_controller_lifecycle_test.cpp
                  LIBS ornav_controller_test_support)
+  ornav_add_test(process_entry_test SOURCES process_entry_test.cpp input_method_server_test.cpp
+                 LIBS ornav_controller_test_support)
 endif()
