@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <optional>
 #include <thread>
 
@@ -119,7 +120,14 @@ FreqTable load_user_freq(const std::string& path) {
   return file.ok ? parse_freq_tsv(file.text) : FreqTable{};
 }
 
-bool write_file_atomically(const std::string& path, std::string_view text) {
+bool write_file_atomically(const std::string& requested_path, std::string_view text) {
+  // A user who links the file elsewhere (a synced folder) keeps the link: the file it points to
+  // is the one replaced.
+  std::string path = requested_path;
+  if (char* target = ::realpath(requested_path.c_str(), nullptr)) {
+    path = target;
+    std::free(target);
+  }
   const auto [dir, name] = split_dir(path);
   std::string temp = join_path(dir, "." + name + ".XXXXXX");
   Fd fd(::mkostemp(temp.data(), O_CLOEXEC));  // created with mode 0600

@@ -75,6 +75,19 @@ TEST(UserStoreAtomicWrite, ReplacesContentAndKeepsPermissions) {
   EXPECT_EQ(list_dir(dir.path()), std::vector<std::string>{"user_freq.tsv"});
 }
 
+TEST(UserStoreAtomicWrite, ReplacesTheTargetOfASymbolicLink) {
+  TempDir dir;
+  ::mkdir(dir.file("synced").c_str(), 0700);
+  write_text(dir.file("synced/user_freq.tsv"), "old\t1\n");
+  ASSERT_EQ(::symlink("synced/user_freq.tsv", dir.file("user_freq.tsv").c_str()), 0);
+  ASSERT_TRUE(write_file_atomically(dir.file("user_freq.tsv"), "new\t2\n"));
+  struct stat st {};
+  ASSERT_EQ(::lstat(dir.file("user_freq.tsv").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(read_text(dir.file("synced/user_freq.tsv")), "new\t2\n");
+  EXPECT_EQ(list_dir(dir.file("synced")), std::vector<std::string>{"user_freq.tsv"});
+}
+
 TEST(UserStoreAtomicWrite, ReadOnlyDirectoryLeavesTheOldFile) {
   TempDir dir;
   const std::string path = dir.file("user_freq.tsv");
