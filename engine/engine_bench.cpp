@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "fst/fst_builder.h"
+#include "fst/fst_map.h"
 #include "ornav_engine.h"
 #include "test_dict.h"
 
@@ -254,6 +256,35 @@ BENCHMARK(BM_Keystroke)
     ->ArgNames({"small", "letters", "context"})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
+
+// The floor under a keystroke: walking the unigram keys under each one-letter prefix, nothing
+// else. The difference to BM_Keystroke is the ranking's own cost.
+void BM_MapWalkOnly(benchmark::State& state) {
+  const Dictionary& dict = dict_for(state);
+  std::ifstream in(dict.dir->file("unigram.fst"), std::ios::binary);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+  const auto map = ornav::fst::Map::open(std::move(bytes));
+  if (!map) {
+    state.SkipWithError("unigram map does not open");
+    return;
+  }
+  std::vector<Cost> costs;
+  std::uint64_t keys = 0;
+  for (auto _ : state) {
+    costs.clear();
+    for (const Letter& letter : letters) {
+      costs.push_back(measure([&] {
+        auto stream = map->prefix_stream(letter.utf8);
+        while (stream.next())
+          ++keys;
+      }));
+    }
+  }
+  benchmark::DoNotOptimize(keys);
+  report(state, costs);
+}
+BENCHMARK(BM_MapWalkOnly)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // A pick of the best candidate after one letter, with its synchronous save of user_freq.tsv.
 void BM_Select(benchmark::State& state) {
