@@ -72,6 +72,14 @@ void forEachCharacter(const icu::UnicodeString& text, Each each) {
 
 }  // namespace
 
+bool isValidUtf8(std::string_view text) {
+  int32_t i = 0;
+  while (i < static_cast<int32_t>(text.size())) {
+    if (nextCodePoint(text, i) < 0) return false;
+  }
+  return true;
+}
+
 std::string trimWhitespaceAndNewlines(std::string_view text) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   const auto size = static_cast<int32_t>(text.size());

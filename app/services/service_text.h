@@ -11,6 +11,9 @@
 
 namespace ornav {
 
+// True when `text` is well-formed UTF-8 (no stray bytes, overlong forms or encoded surrogates).
+bool isValidUtf8(std::string_view text);
+
 // Removes Unicode White_Space characters (spaces, tabs, line breaks, NBSP, ideographic space ...)
 // from both ends. Invalid UTF-8 is left as it is.
 std::string trimWhitespaceAndNewlines(std::string_view text);

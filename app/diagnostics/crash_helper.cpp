@@ -1,0 +1,83 @@
+// A program that starts the way the application does (platform ports from the environment, crash
+// handlers installed, a client and a stage noted, a log line written) and then dies the way its
+// first argument says. The crash reporter's tests run it as a child process with HOME and the XDG
+// folders pointed at a temporary folder, then look at what it left behind.
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "diagnostics/crash_reporter.h"
+#include "diagnostics/logger.h"
+#include "platform/linux/file_settings.h"
+#include "platform/linux/system_services.h"
+#include "ports/platform.h"
+
+namespace {
+
+// Recurses until the stack runs out; the volatile buffer keeps the frames from being folded, and
+// the volatile limit keeps the compiler from seeing that it never ends.
+volatile int recursionLimit = 1 << 30;
+int exhaustStack(int depth) {
+  volatile char frame[4096];
+  frame[depth % sizeof frame] = static_cast<char>(depth);
+  if (depth >= recursionLimit) return frame[0];
+  return exhaustStack(depth + 1) + frame[0];
+}
+
+[[noreturn]] void die(const std::string& how) {
+  if (how == "segv") {
+    volatile int* nowhere = nullptr;
+    *nowhere = 1;
+  } else if (how == "abort") {
+    std::abort();
+  } else if (how == "fpe") {
+    std::raise(SIGFPE);
+  } else if (how == "ill") {
+    std::raise(SIGILL);
+  } else if (how == "stack-overflow") {
+    std::printf("%d\n", exhaustStack(0));
+  } else if (how == "throw") {
+    throw std::runtime_error("候选词索引越界 (index 7 of 5)");
+  } else if (how == "throw-int") {
+    throw 42;
+  } else if (how == "terminate") {
+    std::terminate();  // no exception in flight: ends by SIGABRT
+  }
+  std::_Exit(0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr,
+                 "usage: crash_helper segv|abort|fpe|ill|stack-overflow|throw|throw-int|"
+                 "terminate|exit\n");
+    return 2;
+  }
+  using namespace ornav;
+  static linux_platform::UserFolders folders;
+  static linux_platform::StderrSystemLog systemLog;
+  static linux_platform::ProcessSystemInfo systemInfo;
+  static linux_platform::WallClock clock;
+  static linux_platform::FileSettings settings(linux_platform::FileSettings::defaultPath(),
+                                               &systemLog);
+  Platform ports;
+  ports.folders = &folders;
+  ports.systemLog = &systemLog;
+  ports.systemInfo = &systemInfo;
+  ports.clock = &clock;
+  ports.settings = &settings;
+  installPlatform(ports);
+  // Only the support-folder log matters here; keep the shared temporary log out of it.
+  Logger::configureForTesting("", Logger::stablePath());
+
+  CrashReporter::install();
+  CrashReporter::noteStage("process-launch");
+  CrashReporter::noteClientApp(std::string("com.example.TextEdit"));
+  Logger::write("崩溃测试：即将结束");
+  CrashReporter::noteStage("select-candidate", {{"host", "com.example.TextEdit"}, {"index", "7"}});
+  die(argv[1]);
+}
