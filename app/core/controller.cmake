@@ -19,6 +19,15 @@ if(TARGET ornav_engine)
   target_link_libraries(ornav_controller PUBLIC ornav_app_core ornav_ports ornav_logger ornav_engine
                                                 ICU::uc)
 
+  # The controller's collaborators in the running application (logger, crash reporter, key map,
+  # installed ports; and the update service once its operations are built).
+  add_library(ornav_controller_app STATIC production_wiring.cpp)
+  target_link_libraries(ornav_controller_app PUBLIC ornav_controller ornav_diagnostics)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/../services/update_service_operations.h)
+    target_sources(ornav_controller_app PRIVATE update_service_bridge.cpp)
+    target_link_libraries(ornav_controller_app PUBLIC ornav_services)
+  endif()
+
   # Doubles for the controller's collaborators, shared by the controller's tests.
   add_library(ornav_controller_test_support STATIC controller_test_support.cpp)
   target_link_libraries(ornav_controller_test_support PUBLIC ornav_controller)
