@@ -158,6 +158,16 @@ TEST_F(CurlHttpSessionTest, NothingListeningGivesCannotConnectNamingTheServer) {
   EXPECT_FALSE(completedOffMain);
 }
 
+TEST_F(CurlHttpSessionTest, HttpsToAPlainServerIsASecureConnectionFailure) {
+  // The loopback server speaks plain HTTP, so the TLS handshake cannot succeed.
+  auto result = send(request("https://127.0.0.1:" + std::to_string(server.port()) + "/x"));
+  auto* error = std::get_if<HttpError>(&result);
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ(error->code, HttpError::Code::secureConnectionFailed) << error->description;
+  EXPECT_NE(error->description.find("无法与服务器 127.0.0.1:"), std::string::npos);
+  EXPECT_EQ(completions, 1);
+}
+
 TEST_F(CurlHttpSessionTest, UnusableAddressesFailAsynchronouslyWithoutARequest) {
   for (const std::string url : {"", "not a url", "/api/ornav-ime/dict", "https://"}) {
     auto result = send(request(url));

@@ -56,7 +56,9 @@ json settingsValueToJson(const SettingsValue& value) {
 
 std::optional<SettingsValue> settingsValueFromJson(const json& entry) {
   if (!entry.is_object() || entry.size() != 1) return std::nullopt;
-  const auto& [type, value] = *entry.items().begin();
+  const auto only = entry.begin();
+  const std::string& type = only.key();
+  const json& value = only.value();
   if (type == "bool" && value.is_boolean()) return value.get<bool>();
   if (type == "integer" && value.is_number_integer()) {
     if (value.is_number_unsigned() && value.get<std::uint64_t>() > INT64_MAX) return std::nullopt;
