@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace ornav::testing {
@@ -92,7 +93,22 @@ struct LocalHttpServer::Impl {
   }
 };
 
+namespace {
+// A proxy configured in the environment must not see loopback requests: tests talk to this
+// server directly, and nothing is to leave the machine.
+void bypassProxiesForLoopback() {
+  for (const char* name : {"no_proxy", "NO_PROXY"}) {
+    const char* current = std::getenv(name);
+    std::string value = current ? current : "";
+    if (value.find("127.0.0.1") != std::string::npos) continue;
+    value = value.empty() ? "127.0.0.1,localhost" : value + ",127.0.0.1,localhost";
+    ::setenv(name, value.c_str(), 1);
+  }
+}
+}  // namespace
+
 LocalHttpServer::LocalHttpServer() : impl_(std::make_unique<Impl>()) {
+  bypassProxiesForLoopback();
   auto dispatch = [this](const httplib::Request& request, httplib::Response& response) {
     impl_->dispatch(request, response);
   };
