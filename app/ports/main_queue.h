@@ -15,7 +15,8 @@ using Seconds = std::chrono::duration<double>;
 class Timer {
  public:
   virtual ~Timer() = default;
-  // Stops the timer for good; safe to call repeatedly, also from inside its own callback.
+  // Stops the timer for good. Call on the main thread; safe to call repeatedly, also from inside
+  // its own callback.
   virtual void invalidate() = 0;
   virtual bool isValid() const = 0;
 };

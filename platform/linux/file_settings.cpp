@@ -118,9 +118,9 @@ void FileSettings::readFile() {
   if (!std::filesystem::exists(path_, error)) return;
   auto content = readWholeFile(path_);
   if (!content) {
-    // Unreadable (permissions, a folder in its place): leave it alone; writes will report.
-    log("设置文件无法读取：" + path_.string());
-    return;
+    // Unreadable (permissions, a folder in its place): moved aside like a corrupt file, so the
+    // next save cannot replace bytes the user may still want.
+    return setAside("无法读取");
   }
   json root = json::parse(*content, nullptr, /*allow_exceptions=*/false);
   if (root.is_discarded()) return setAside("不是 JSON");

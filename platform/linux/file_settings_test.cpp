@@ -121,6 +121,23 @@ TEST(FileSettingsTest, CorruptFileIsSetAsideWithALogLine) {
   }
 }
 
+TEST(FileSettingsTest, AnUnreadableFileIsSetAsideNotOverwritten) {
+  TempDir dir;
+  const auto path = dir / "settings.json";
+  std::filesystem::create_directories(path);  // something that cannot be read as a file
+  dir.write("settings.json/keep.txt", "user data");
+  RecordingSystemLog log;
+  FileSettings settings(path, &log);
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_NE(log.lines()[0].find("无法读取"), std::string::npos);
+  settings.setBool("a", true);
+  EXPECT_EQ(FileSettings(path, nullptr).getBool("a"), true);
+  auto names = filesIn(dir.path());
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(names[0], "settings.json");
+  EXPECT_EQ(readWholeFile(dir / names[1] / "keep.txt"), "user data");
+}
+
 TEST(FileSettingsTest, EntriesOfUnknownShapeAreKeptAndWrittenBack) {
   TempDir dir;
   const auto path = dir.write("settings.json",
