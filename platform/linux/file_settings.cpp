@@ -8,6 +8,7 @@
 
 #include "atomic_file.h"
 #include "base64.h"
+#include "system_services.h"
 
 namespace ornav::linux_platform {
 
@@ -101,10 +102,8 @@ std::filesystem::path FileSettings::defaultPath() {
   std::filesystem::path config;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
     config = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    config = std::filesystem::path(home) / ".config";
   } else {
-    config = "/tmp";
+    config = UserFolders().home() / ".config";
   }
   return config / "Ornavel" / "settings.json";
 }
