@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "saturating.h"
+#include "utf8.h"
 
 namespace ornav {
 namespace {
@@ -106,6 +107,20 @@ class FileLock {
   bool locked_ = false;
 };
 
+// Moves a file that the reading rules cannot use (not UTF-8) out of the way before it is replaced,
+// so whatever it held can still be recovered by hand. The first free "NAME.unreadable",
+// "NAME.unreadable.1", ... is used; false when none could be claimed.
+bool set_aside(const std::string& path) {
+  for (int n = 0; n < 100; ++n) {
+    std::string aside = path + ".unreadable";
+    if (n > 0) aside += "." + std::to_string(n);
+    // link() refuses to replace an existing name, so an earlier copy is never overwritten.
+    if (::link(path.c_str(), aside.c_str()) == 0) return true;
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string join_path(std::string_view dir, std::string_view name) {
@@ -159,6 +174,7 @@ bool merge_into_file(const std::string& path, const FreqTable& increments) {
   FileText file = read_file(path);
   // A file that exists but cannot be read would be replaced by our increments alone.
   if (!file.ok && !file.missing) return false;
+  if (file.ok && !utf8::is_valid(file.text) && !set_aside(path)) return false;
   FreqTable merged = parse_freq_tsv(file.text);
   file.text.clear();
   for (const auto& [word, count] : increments) {

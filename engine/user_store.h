@@ -26,9 +26,10 @@ FreqTable load_user_freq(const std::string& path);
 bool write_file_atomically(const std::string& path, std::string_view text);
 
 // Adds `increments` (saturating) to the counts in the file at `path` and writes the result back
-// atomically, all under an exclusive lock on a lock file beside it (".NAME.lock"). False when the
-// file exists but cannot be read, the lock is not obtained, or the write fails; the file is then
-// unchanged.
+// atomically, all under an exclusive lock on a lock file beside it (".NAME.lock"). A file that
+// is not UTF-8 (and so reads as an empty table) is first kept as "NAME.unreadable" beside it.
+// False when the file exists but cannot be read, the lock is not obtained, or the write fails;
+// the file is then unchanged.
 bool merge_into_file(const std::string& path, const FreqTable& increments);
 
 }  // namespace ornav

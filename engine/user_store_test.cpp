@@ -135,6 +135,22 @@ TEST(UserStoreMerge, CreatesAMissingFile) {
   EXPECT_EQ(read_text(dir.file("user_unknown.tsv")), "x\t2\n");
 }
 
+TEST(UserStoreMerge, KeepsANonUtf8FileAsideBeforeReplacingIt) {
+  TempDir dir;
+  const std::string path = dir.file("user_freq.tsv");
+  const std::string damaged = "a\t5\n\xff\t1\n";
+  write_text(path, damaged);
+  write_text(path + ".unreadable", "an older copy");
+  ASSERT_TRUE(merge_into_file(path, {{"b", 1}}));
+  EXPECT_EQ(read_text(path), "b\t1\n");
+  EXPECT_EQ(read_text(path + ".unreadable"), "an older copy");
+  EXPECT_EQ(read_text(path + ".unreadable.1"), damaged);
+  // Once replaced, the file is UTF-8 again and later saves merge normally.
+  ASSERT_TRUE(merge_into_file(path, {{"b", 1}}));
+  EXPECT_EQ(read_text(path), "b\t2\n");
+  EXPECT_FALSE(testing::file_exists(path + ".unreadable.2"));
+}
+
 TEST(UserStoreMerge, FailsWithoutTouchingAnUnreadableFile) {
   TempDir dir;
   // A directory where the file should be cannot be read; it must not be replaced.
