@@ -1,0 +1,104 @@
+#include "source_walker.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+#include "mo_test_support.h"
+
+namespace ornav::corpus {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::UnorderedElementsAre;
+
+class SourceWalkerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device rd;
+    root_ = fs::temp_directory_path() / ("ornav-corpus-walk-" + std::to_string(rd()));
+    fs::create_directories(root_);
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  void write(const std::string& relative, const std::string& bytes) {
+    fs::path p = root_ / "pkg" / relative;
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << bytes;
+  }
+
+  std::vector<std::pair<std::string, SourceKind>> walk(WalkStats* stats = nullptr) {
+    std::vector<std::pair<std::string, SourceKind>> got;
+    WalkStats s = walk_package(root_ / "pkg", "ug", [&](std::string_view text, SourceKind kind) {
+      got.emplace_back(std::string(text), kind);
+    });
+    if (stats) *stats = s;
+    return got;
+  }
+
+  fs::path root_;
+};
+
+using Got = std::pair<std::string, SourceKind>;
+
+TEST_F(SourceWalkerTest, FindsEveryKindOfSource) {
+  write("usr/share/locale/ug/LC_MESSAGES/app.mo", testing::make_mo({{"Open", "ئېچىش"}}));
+  write("usr/share/applications/app.desktop", "[Desktop Entry]\nName=App\nName[ug]=پروگرامما\n");
+  write("usr/share/kservices5/plugin.json", "{\"Name[ug]\": \"قىستۇرما\"}");
+  write("usr/share/metainfo/app.appdata.xml",
+        "<component><name>App</name><name xml:lang=\"ug\">ئەپ</name></component>");
+  write("usr/share/unicode/cldr/common/main/ug.xml", "<ldml><language>ئۇيغۇرچە</language></ldml>");
+  write("usr/share/help/ug/app/index.page", "<page><title>ياردەم</title></page>");
+  write("usr/share/locale/ug/entry.desktop", "[KCM Locale]\nName=ئۇيغۇرچە\nName[de]=Uigurisch\n");
+  WalkStats stats;
+  EXPECT_THAT(walk(&stats),
+              UnorderedElementsAre(
+                  Got{"ئېچىش", SourceKind::kCatalog}, Got{"پروگرامما", SourceKind::kKeyFile},
+                  Got{"قىستۇرما", SourceKind::kJson}, Got{"ئەپ", SourceKind::kXmlLang},
+                  Got{"ئۇيغۇرچە", SourceKind::kCldr}, Got{"ياردەم", SourceKind::kHelp},
+                  Got{"ئۇيغۇرچە", SourceKind::kLocaleKeyFile}));
+  EXPECT_EQ(stats.files.at(SourceKind::kCatalog), 1u);
+  EXPECT_EQ(stats.unreadable, 0u);
+}
+
+TEST_F(SourceWalkerTest, OtherLanguagesAndBinariesAreLeftAlone) {
+  write("usr/share/locale/uk/LC_MESSAGES/app.mo", testing::make_mo({{"Open", "Відкрити"}}));
+  write("usr/share/locale/uz/app.desktop", "Name=Ochish\n");
+  write("usr/share/help/de/app/index.page", "<page><title>Hilfe</title></page>");
+  write("usr/share/unicode/cldr/common/main/uk.xml", "<ldml><language>x</language></ldml>");
+  write("usr/share/unicode/cldr/common/collation/ug.xml", "<ldml><x>ئا</x></ldml>");
+  write("usr/share/icons/a.png", "Name[ug]=not text");
+  write("usr/lib/plugin.data", std::string("\x7f"
+                                           "ELF Name[ug]=x\n",
+                                           17));
+  EXPECT_TRUE(walk().empty());
+}
+
+TEST_F(SourceWalkerTest, CorruptCatalogIsCountedAndSkipped) {
+  write("usr/share/locale/ug/LC_MESSAGES/bad.mo", "garbage");
+  write("usr/share/locale/ug_CN/LC_MESSAGES/good.mo", testing::make_mo({{"Yes", "ھەئە"}}));
+  WalkStats stats;
+  EXPECT_THAT(walk(&stats), UnorderedElementsAre(Got{"ھەئە", SourceKind::kCatalog}));
+  EXPECT_EQ(stats.unreadable, 1u);
+}
+
+TEST_F(SourceWalkerTest, SymbolicLinksAreNotFollowed) {
+  fs::create_directories(root_ / "outside");
+  std::ofstream(root_ / "outside" / "a.desktop") << "Name[ug]=سىرتتا\n";
+  fs::create_directories(root_ / "pkg");
+  fs::create_directory_symlink(root_ / "outside", root_ / "pkg" / "link");
+  fs::create_symlink(root_ / "outside" / "a.desktop", root_ / "pkg" / "b.desktop");
+  EXPECT_TRUE(walk().empty());
+}
+
+TEST_F(SourceWalkerTest, MissingFolderGivesNothing) {
+  WalkStats stats = walk_package(root_ / "absent", "ug", [](std::string_view, SourceKind) {
+    ADD_FAILURE() << "no string expected";
+  });
+  EXPECT_TRUE(stats.files.empty());
+}
+
+}  // namespace
+}  // namespace ornav::corpus
