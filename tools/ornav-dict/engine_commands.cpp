@@ -1,10 +1,12 @@
 #include "engine_commands.h"
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <optional>
 
 #include "commands.h"
@@ -183,11 +185,14 @@ int runEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   EvalOptions options;
   options.learning = learning;
   options.in_vocabulary = [&](std::string_view word) { return unigram.map->get(word).has_value(); };
+  // On a terminal the progress line overwrites itself; in a log each report is a line of its own.
+  const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO);
   options.progress = [&](std::size_t done) {
-    err << "\reval: " << done << " / " << total << " words" << std::flush;
+    err << (terminal ? "\r" : "") << "eval: " << done << " / " << total << " words"
+        << (terminal ? "" : "\n") << std::flush;
   };
   const auto figures = evaluate(*engine, Typist(*keys), lines, options);
-  if (total >= 1000) err << "\n";
+  if (terminal && total >= 1000) err << "\n";
   const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started);
 
   out << "eval: " << figures.words << " words, " << figures.letters << " letters, " << lines.size()
