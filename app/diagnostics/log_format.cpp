@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <ctime>
+#include <deque>
+#include <limits>
 
 namespace ornav::log_format {
 
@@ -23,14 +25,30 @@ std::string timestamp(std::chrono::system_clock::time_point time) {
 }
 
 std::string line(std::string_view message, std::chrono::system_clock::time_point time) {
-  std::string text = "[" + timestamp(time) + "] ";
-  text.append(message);
+  const std::string stamp = timestamp(time);
+  std::string text;
+  text.reserve(stamp.size() + message.size() + 4);
+  text += '[';
+  text += stamp;
+  text += "] ";
+  text += message;
   text += '\n';
   return text;
 }
 
 std::optional<std::vector<std::string>> nonEmptyLines(std::string_view text) {
-  std::vector<std::string> lines;
+  return lastNonEmptyLines(text, std::numeric_limits<std::size_t>::max());
+}
+
+std::optional<std::vector<std::string>> lastNonEmptyLines(std::string_view text,
+                                                          std::size_t limit) {
+  // The most recent `limit` pieces, as views into `text`, oldest first.
+  std::deque<std::string_view> kept;
+  const auto keep = [&](int32_t begin, int32_t end) {
+    if (end <= begin || limit == 0) return;
+    if (kept.size() == limit) kept.pop_front();
+    kept.push_back(text.substr(begin, end - begin));
+  };
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   const auto size = static_cast<int32_t>(text.size());
   int32_t start = 0;
@@ -42,11 +60,11 @@ std::optional<std::vector<std::string>> nonEmptyLines(std::string_view text) {
     if (c < 0) return std::nullopt;
     const bool isBreak = (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
     if (!isBreak) continue;
-    if (at > start) lines.emplace_back(text.substr(start, at - start));
+    keep(start, at);
     start = i;
   }
-  if (size > start) lines.emplace_back(text.substr(start));
-  return lines;
+  keep(start, size);
+  return std::vector<std::string>(kept.begin(), kept.end());
 }
 
 }  // namespace ornav::log_format

@@ -19,4 +19,8 @@ std::string line(std::string_view message, std::chrono::system_clock::time_point
 // CR LF pair is one break), in order. Absent when `text` is not valid UTF-8.
 std::optional<std::vector<std::string>> nonEmptyLines(std::string_view text);
 
+// The same pieces, but only the last `limit` of them (all when there are fewer); copies nothing
+// else, so a long log costs one pass.
+std::optional<std::vector<std::string>> lastNonEmptyLines(std::string_view text, std::size_t limit);
+
 }  // namespace ornav::log_format

@@ -67,5 +67,13 @@ TEST(NonEmptyLines, EdgeCases) {
   EXPECT_FALSE(log_format::nonEmptyLines("\xED\xA0\x80"));  // encoded surrogate
 }
 
+TEST(NonEmptyLines, LastOnesOnly) {
+  EXPECT_THAT(*log_format::lastNonEmptyLines("a\n\nb\r\nc\n", 2), ElementsAre("b", "c"));
+  EXPECT_THAT(*log_format::lastNonEmptyLines("a\nb", 5), ElementsAre("a", "b"));
+  EXPECT_THAT(*log_format::lastNonEmptyLines("a\nb", 0), ElementsAre());
+  // Broken bytes anywhere spoil the whole text, also before the lines that are kept.
+  EXPECT_FALSE(log_format::lastNonEmptyLines("\xFF\na\nb", 1));
+}
+
 }  // namespace
 }  // namespace ornav

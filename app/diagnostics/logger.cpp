@@ -22,7 +22,7 @@ namespace {
 constexpr const char* kTemporaryLogPath = "/tmp/ornav_ime.log";
 // tailLines reads no more than this from the end of the log: the log is never pruned, and the
 // crash path must not pull a file of many megabytes into memory.
-constexpr off_t kTailReadLimit = 4 * 1024 * 1024;
+constexpr off_t kTailReadLimit = 1024 * 1024;
 
 struct Paths {
   std::mutex mutex;
@@ -105,11 +105,8 @@ std::vector<std::string> Logger::tailLines(int limit) {
   if (limit < 1) return {};
   const auto text = readTail(stablePath());
   if (!text) return {};
-  auto lines = log_format::nonEmptyLines(*text);
-  if (!lines) return {};
-  const auto keep = static_cast<std::size_t>(limit);
-  if (lines->size() > keep) lines->erase(lines->begin(), lines->end() - keep);
-  return std::move(*lines);
+  auto lines = log_format::lastNonEmptyLines(*text, static_cast<std::size_t>(limit));
+  return lines ? std::move(*lines) : std::vector<std::string>();
 }
 
 void Logger::configureForTesting(std::string path, std::string stablePath) {

@@ -206,8 +206,8 @@ TEST_F(LoggerTest, TailLinesOfHugeLogReadsOnlyTheEnd) {
   }
   EXPECT_THAT(Logger::tailLines(2), ElementsAre("second to last", "last"));
   const auto lines = Logger::tailLines(100000);
-  EXPECT_GT(lines.size(), 4000u);
-  EXPECT_LT(lines.size(), 6002u);
+  EXPECT_GT(lines.size(), 1000u);  // the last megabyte
+  EXPECT_LT(lines.size(), 1100u);
   EXPECT_EQ(lines.front(), std::string(999, 'x'));  // the cut first line was dropped, not kept
 }
 
