@@ -1,0 +1,78 @@
+// The about text: built in, and refreshed from the service when it answers.
+#include "services/about.h"
+
+#include "ornav_display_name.h"
+
+#include "services/service_json.h"
+#include "services/service_operation_support.h"
+#include "services/service_url.h"
+#include "services/update_service.h"
+#include "services/update_service_operations.h"
+
+namespace ornav {
+namespace {
+
+constexpr double kAboutTimeout = 8;
+
+void finish(std::function<void(std::optional<AboutContent>)> completion,
+            std::optional<AboutContent> result) {
+  service_ops::postToMain(
+      [completion = std::move(completion), result = std::move(result)] { completion(result); });
+}
+
+AboutContent builtInAbout() {
+  AboutContent content;
+  content.title = "Tolvex输入法";
+  content.description = std::string("基于 InputMethodKit 的 Tolvex输入法（") +
+                        std::string(about::uyghurDisplayName()) +
+                        "），\n支持联想输入与上下文预测。";
+  content.copyright = "© 2026 Tolvex输入法";
+  return content;
+}
+
+}  // namespace
+
+namespace about {
+
+std::string_view uyghurDisplayName() {
+  return displayName;
+}
+
+std::optional<AboutContent> readAboutAnswer(std::string_view body, const AboutContent& defaults) {
+  std::optional<nlohmann::json> answer = service_json::parseObject(body);
+  if (!answer) return std::nullopt;
+  AboutContent content;
+  content.title = service_json::stringOr(*answer, "title", defaults.title);
+  content.description = service_json::stringOr(*answer, "description", defaults.description);
+  content.copyright = service_json::stringOr(*answer, "copyright", defaults.copyright);
+  return content;
+}
+
+}  // namespace about
+
+const AboutContent UpdateServiceOperations::defaultAbout = builtInAbout();
+
+void UpdateServiceOperations::fetchAboutContent(
+    std::function<void(std::optional<AboutContent>)> completion) {
+  const std::string url = UpdateService::aboutURL();
+  if (!service_url::isUsableEndpoint(url)) {
+    finish(std::move(completion), std::nullopt);
+    return;
+  }
+  HttpRequest request;
+  request.url = url;
+  request.method = "GET";
+  request.cachePolicy = CachePolicy::useProtocol;
+  request.timeoutSeconds = service_ops::timeout(kAboutTimeout);
+
+  service_ops::send(request, [completion = std::move(completion)](HttpResult result) mutable {
+    if (std::holds_alternative<HttpError>(result)) {
+      finish(std::move(completion), std::nullopt);
+      return;
+    }
+    finish(std::move(completion),
+           about::readAboutAnswer(std::get<HttpResponse>(result).body, defaultAbout));
+  });
+}
+
+}  // namespace ornav
