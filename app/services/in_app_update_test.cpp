@@ -13,6 +13,7 @@
 namespace ornav {
 namespace {
 
+using service_testing::Outcome;
 using service_testing::ServiceTest;
 using Ops = UpdateServiceOperations;
 using Kind = InAppUpdateStage::Kind;
@@ -270,6 +271,31 @@ TEST_F(InAppUpdateTest, TransportFailureOfTheDownload) {
   ASSERT_EQ(run.result.kind, InAppUpdateResult::Kind::failure);
   EXPECT_FALSE(run.result.message.empty());
   EXPECT_EQ(run.kinds(), std::vector<Kind>{Kind::preparing});
+}
+
+TEST_F(InAppUpdateTest, SecondInstallationWhileTheFirstDownloadsBothEndOnce) {
+  testing::ServerReply slow;
+  slow.body = package_;
+  slow.withoutLength = true;
+  slow.chunkSize = 64 * 1024;
+  slow.chunkDelay = std::chrono::milliseconds(60);
+  server_->reply("GET", "/slow.pkg", slow);
+  servePackage("/fast.pkg");
+
+  Outcome<InAppUpdateResult> first;
+  Outcome<InAppUpdateResult> second;
+  Ops::downloadAndInstallUpdate(
+      infoFor(server_->url("/slow.pkg"), digest_), [](InAppUpdateStage) {}, recorder(first));
+  Ops::downloadAndInstallUpdate(
+      infoFor(server_->url("/fast.pkg"), digest_), [](InAppUpdateStage) {}, recorder(second));
+  runUntil([&] { return !first.values.empty() && !second.values.empty(); });
+  settle();
+  ASSERT_EQ(first.values.size(), 1u);
+  ASSERT_EQ(second.values.size(), 1u);
+  EXPECT_EQ(first.values[0], InAppUpdateResult::success());
+  EXPECT_EQ(second.values[0], InAppUpdateResult::success());
+  EXPECT_EQ(first.offMainCalls + second.offMainCalls, 0);
+  EXPECT_EQ(requestsFor("/usr/bin/osascript").size(), 2u);
 }
 
 class InstallerTest : public InAppUpdateTest {
