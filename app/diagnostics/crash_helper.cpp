@@ -2,6 +2,8 @@
 // handlers installed, a client and a stage noted, a log line written) and then dies the way its
 // first argument says. The crash reporter's tests run it as a child process with HOME and the XDG
 // folders pointed at a temporary folder, then look at what it left behind.
+#include <sys/mman.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -28,8 +30,10 @@ int exhaustStack(int depth) {
 
 [[noreturn]] void die(const std::string& how) {
   if (how == "segv") {
-    volatile int* nowhere = nullptr;
-    *nowhere = 1;
+    // A real fault on a page without access (a null store would be caught by the sanitizers
+    // before it faults).
+    void* page = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    *static_cast<volatile int*>(page) = 1;
   } else if (how == "abort") {
     std::abort();
   } else if (how == "fpe") {
