@@ -253,26 +253,6 @@ class CrashService {
                       return testing::ServerReply::json(answer(body));
                     });
   }
-  // Stopping the server can miss the wake-up of its accept loop and wait forever when no client
-  // comes; knocking on the port until it is gone lets the loop see that it has to end.
-  ~CrashService() {
-    std::atomic<bool> gone{false};
-    std::thread knocker([&gone, port = server_->port()] {
-      while (!gone) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<std::uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::close(fd);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      }
-    });
-    server_.reset();
-    gone = true;
-    knocker.join();
-  }
   std::string baseURL() const { return server_->url("/"); }
   std::vector<nlohmann::json> bodies() const {
     std::vector<nlohmann::json> found;

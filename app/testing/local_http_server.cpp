@@ -119,6 +119,9 @@ LocalHttpServer::LocalHttpServer() : impl_(std::make_unique<Impl>()) {
   impl_->server.Patch(".*", dispatch);
   impl_->server.Options(".*", dispatch);
   impl_->server.set_keep_alive_max_count(1);
+  // Poll instead of blocking in accept(), so stop() always ends the listen loop within a tick even
+  // when no request ever arrives.
+  impl_->server.set_idle_interval(std::chrono::milliseconds(50));
   port_ = impl_->server.bind_to_any_port("127.0.0.1");
   if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
   impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
