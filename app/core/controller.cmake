@@ -42,4 +42,15 @@ if(TARGET ornav_engine)
                  LIBS ornav_controller_test_support)
   ornav_add_test(process_entry_test SOURCES process_entry_test.cpp input_method_server_test.cpp
                  LIBS ornav_controller_test_support)
+
+  # The controller with the real update service, ports and engine against a local web service.
+  # (services/ and platform/linux are added after this folder, so their files are tested.)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/../services/service_test_support.cpp AND
+     EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/../services/update_service_operations.h AND
+     EXISTS ${CMAKE_SOURCE_DIR}/platform/linux/CMakeLists.txt)
+    ornav_add_test(controller_services_integration_test
+                   SOURCES controller_services_integration_test.cpp
+                   LIBS ornav_controller_app ornav_controller_test_support
+                        ornav_services_test_support ornav_fst)
+  endif()
 endif()
