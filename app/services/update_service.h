@@ -9,9 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "services/update_service_operations.h"
+
 namespace ornav {
 
-class UpdateService {
+// The operations themselves (update check, installation, dictionaries, feedback, about) are
+// declared in UpdateServiceOperations and reached through this one name.
+class UpdateService : public UpdateServiceOperations {
  public:
   UpdateService() = delete;
 

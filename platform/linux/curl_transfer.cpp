@@ -248,7 +248,10 @@ TransferOutcome runTransfer(const TransferOptions& options) {
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  // A request made over https never follows a redirect down to plain http: what was asked for
+  // securely (an update package, say) must not arrive over a path anyone can tamper with.
+  const bool secure = request.url.rfind("https:", 0) == 0 || request.url.rfind("HTTPS:", 0) == 0;
+  curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
   curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(c, CURLOPT_MAXREDIRS, 16L);
   curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
