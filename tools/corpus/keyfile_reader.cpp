@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "utf8_append.h"
+
 namespace ornav::corpus {
 namespace {
 
@@ -42,24 +44,6 @@ std::string unescape_keyfile(std::string_view v) {
     }
   }
   return out;
-}
-
-void append_utf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 std::optional<uint32_t> hex4(std::string_view s, size_t at) {
@@ -135,7 +119,7 @@ std::optional<std::string> json_string(std::string_view text, size_t start, size
           }
         }
         // A lone surrogate is not a character: it separates words like any symbol.
-        append_utf8(out, (*cp >= 0xD800 && *cp < 0xE000) ? 0xFFFD : *cp);
+        append_utf8(out, *cp);
         break;
       }
       default:

@@ -1,32 +1,15 @@
 #include "xml_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
 
 #include "keyfile_reader.h"
+#include "utf8_append.h"
 
 namespace ornav::corpus {
 namespace {
-
-void append_utf8(std::string& out, uint32_t cp) {
-  if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) cp = 0xFFFD;
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 // Appends `raw` to `out` with entities decoded; an unknown entity stays as written.
 void append_decoded(std::string& out, std::string_view raw) {
@@ -58,13 +41,15 @@ void append_decoded(std::string& out, std::string_view raw) {
                 : (hex && c >= 'A' && c <= 'F') ? c - 'A' + 10
                                                 : -1;
         if (d < 0) ok = false;
-        cp = cp * (hex ? 16 : 10) + static_cast<uint32_t>(d < 0 ? 0 : d);
+        // Held just above the last code point, so a long run of digits cannot wrap around.
+        cp = std::min<uint32_t>(cp * (hex ? 16 : 10) + static_cast<uint32_t>(d < 0 ? 0 : d),
+                                0x110000);
       }
       if (!ok) {
         out += raw[i];
         continue;
       }
-      append_utf8(out, cp);
+      append_utf8(out, cp == 0 ? 0xFFFD : cp);  // NUL is no text character
     } else {
       out += raw[i];
       continue;

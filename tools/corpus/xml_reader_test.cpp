@@ -43,6 +43,11 @@ TEST(XmlText, SplitsAtBlockElementsAndKeepsInlineOnes) {
   EXPECT_THAT(read_xml_text(page), ElementsAre("ماۋزۇ", "بۇ مۇھىم ئابزاس.", "ئىككى <بەت>"));
 }
 
+TEST(XmlText, CharacterReferencesOutsideUnicodeBecomeReplacementCharacters) {
+  EXPECT_THAT(read_xml_text("<p>&#x110000;|&#xD800;|&#0;|&#x10FFFF;|&#x100000041;</p>"),
+              ElementsAre("\uFFFD|\uFFFD|\uFFFD|\U0010FFFF|&#x100000041;"));
+}
+
 TEST(XmlText, MalformedInputKeepsWhatCameBefore) {
   EXPECT_THAT(read_xml_text("<x>بىر</x><y>ئىككى"), ElementsAre("بىر", "ئىككى"));
   EXPECT_THAT(read_xml_text("<x>بىر</x><y attr=\"unclosed>ئىككى"), ElementsAre("بىر"));
