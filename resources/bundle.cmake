@@ -1,0 +1,42 @@
+# Assembles the application bundle layout in the build tree, the same on every platform:
+#   Ornavel.app/Contents/Info.plist
+#   Ornavel.app/Contents/Resources/{keymap.json, ornav.ttf, AppIcon.icns, dict/*.fst}
+#   Ornavel.app/Contents/Frameworks/libornav_engine.so
+# The host program is placed in Contents/MacOS by the folder that builds it; the bundle reader
+# finds the resources from there.
+set(ORNAV_BUNDLE_DIR ${CMAKE_BINARY_DIR}/Ornavel.app CACHE INTERNAL "the assembled bundle")
+set(_contents ${ORNAV_BUNDLE_DIR}/Contents)
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/Info.plist.in ${_contents}/Info.plist @ONLY)
+
+set(_copies)
+macro(_ornav_bundle_copy source destination)
+  add_custom_command(
+    OUTPUT ${destination}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${destination}
+    DEPENDS ${source} ${ARGN}
+    VERBATIM)
+  list(APPEND _copies ${destination})
+endmacro()
+
+_ornav_bundle_copy(${ORNAV_RESOURCE_KEYMAP} ${_contents}/Resources/keymap.json)
+_ornav_bundle_copy(${ORNAV_RESOURCE_FONT} ${_contents}/Resources/ornav.ttf)
+if(TARGET ornav_dict_maps AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/dict/unigram.tsv)
+  foreach(map unigram bigram)
+    _ornav_bundle_copy(${ORNAV_RESOURCE_DICT_DIR}/${map}.fst ${_contents}/Resources/dict/${map}.fst
+                       ornav_dict_maps)
+  endforeach()
+endif()
+if(ORNAV_RSVG_CONVERT AND ORNAV_PNG2ICNS)
+  _ornav_bundle_copy(${ORNAV_RESOURCE_ICON_DIR}/AppIcon.icns ${_contents}/Resources/AppIcon.icns
+                     ornav_app_icon)
+endif()
+
+add_custom_target(ornavel_bundle ALL DEPENDS ${_copies})
+add_custom_command(
+  TARGET ornavel_bundle POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${_contents}/Frameworks
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:ornav_engine> ${_contents}/Frameworks/
+  VERBATIM)
+add_dependencies(ornavel_bundle ornav_engine)
+unset(_contents)
+unset(_copies)
