@@ -58,7 +58,10 @@ std::optional<KeyMapTables> parseKeyMapJson(std::string_view json, std::string* 
 
 std::vector<Typist::Way> Typist::cheapestWays(const KeyTable& table) {
   std::vector<Way> ways;
-  for (const auto& [typed, output] : table) {
+  for (const auto& entry : table) {
+    // Named references rather than a structured binding: the lambdas below capture them.
+    const std::string& typed = entry.first;
+    const std::string& output = entry.second;
     if (output.empty() || typed.empty()) continue;
     const std::size_t presses = countChars(typed);
     auto it =
