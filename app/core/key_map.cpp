@@ -1,28 +1,15 @@
 #include "core/key_map.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "ports/bundle.h"
 #include "ports/platform.h"
 #include "ports/system_log.h"
+#include "ports/whole_file.h"
 
 namespace ornav {
 namespace {
 
 void systemLog(const std::string& message) {
   if (SystemLog* log = platform().systemLog) log->write(message);
-}
-
-std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return std::move(bytes).str();
 }
 
 }  // namespace

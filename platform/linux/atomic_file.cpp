@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <random>
 #include <sstream>
 #include <system_error>
@@ -84,17 +83,6 @@ std::optional<std::string> writeFileAtomically(const std::filesystem::path& path
     ::close(dir);
   }
   return std::nullopt;
-}
-
-std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return std::move(bytes).str();
 }
 
 }  // namespace ornav::linux_platform

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "ports/whole_file.h"
+
 namespace ornav::linux_platform {
 
 // Writes `content` to `path` with permission bits `mode`, creating missing parent folders (0700).
@@ -15,7 +17,7 @@ namespace ornav::linux_platform {
 std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
                                                std::string_view content, unsigned mode = 0600);
 
-// The whole content of a regular file; absent when it cannot be read (missing included).
-std::optional<std::string> readWholeFile(const std::filesystem::path& path);
+// Files are read with ornav::readWholeFile (ports/whole_file.h).
+using ornav::readWholeFile;
 
 }  // namespace ornav::linux_platform
