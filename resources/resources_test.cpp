@@ -7,19 +7,13 @@
 #include <filesystem>
 #include <set>
 
+#include "base/files.h"
+#include "base/text.h"
+#include "core/key_map.h"
 #include "count_file.h"
-#include "file_io.h"
 #include "key_map_file.h"
 #include "ornav_display_name.h"
-#include "utf8_text.h"
 #include "word_text.h"
-
-#ifdef ORNAV_HAVE_APP_CORE
-#include "core/key_map.h"
-#endif
-#ifdef ORNAV_HAVE_KEY_MAP_EXTRAS
-#include "core/key_map_extras.h"
-#endif
 
 namespace ornav::dict {
 namespace {
@@ -28,7 +22,7 @@ const std::filesystem::path resources = std::filesystem::path(ORNAV_SOURCE_DIR) 
 
 std::string readResource(const std::string& name) {
   std::string why;
-  auto text = readTextFile(resources / name, &why);
+  auto text = readWholeFile(resources / name, &why);
   if (!text) ADD_FAILURE() << name << ": " << why;
   return text.value_or("");
 }
@@ -59,7 +53,7 @@ TEST(ShippedKeyMap, EveryLetterIsOneKeyAway) {
   ASSERT_EQ(uyghurLetters().size(), 33u);
   std::set<std::string> outputs;
   for (const auto& [typed, text] : tables.map) {
-    EXPECT_EQ(countChars(typed), 1u) << typed;
+    EXPECT_EQ(codePointCount(typed), 1u) << typed;
     outputs.insert(text);
   }
   for (const auto& letter : uyghurLetters()) {
@@ -103,11 +97,10 @@ TEST(ShippedKeyMap, WordInitialVowelsCarryTheHamza) {
   }
   for (const auto& [typed, text] : tables.punctuation) {
     EXPECT_FALSE(tables.map.contains(typed)) << typed;
-    EXPECT_EQ(countChars(text), 1u) << typed;
+    EXPECT_EQ(codePointCount(text), 1u) << typed;
   }
 }
 
-#ifdef ORNAV_HAVE_APP_CORE
 TEST(ShippedKeyMap, LoadsThroughTheInputMethodsRules) {
   const auto file = parseKeyMap(readResource("keymap.json"));
   ASSERT_TRUE(file);
@@ -115,21 +108,18 @@ TEST(ShippedKeyMap, LoadsThroughTheInputMethodsRules) {
   EXPECT_EQ(file->map.size(), tables.map.size());
   for (const auto& [typed, text] : tables.map)
     EXPECT_EQ(file->map.at(typed), text);
-#ifdef ORNAV_HAVE_KEY_MAP_EXTRAS
-  KeyMap::shared().replaceForTesting(*file);
-  const auto extras = KeyMapExtras::from(KeyMap::shared());
-  EXPECT_EQ(extras.initial, tables.initial);
-  EXPECT_EQ(extras.punctuation, tables.punctuation);
-  KeyMap::shared().replaceForTesting({});
-#endif
+  const KeyMap keys(*file);
+  EXPECT_EQ(keys.extras().initial, tables.initial);
+  EXPECT_EQ(keys.extras().punctuation, tables.punctuation);
+  EXPECT_FALSE(keys.extras().initial.empty());
+  EXPECT_FALSE(keys.extras().punctuation.empty());
 }
-#endif
 
 TEST(ShippedKeyMap, TypesEveryWordOfTheShippedCounts) {
   const auto path = resources / "dict/unigram.tsv";
   if (!std::filesystem::exists(path)) GTEST_SKIP() << "no shipped counts yet";
   std::string why;
-  const auto text = readTextFile(path, &why);
+  const auto text = readWholeFile(path, &why);
   ASSERT_TRUE(text) << why;
   const auto table = parseCountFile(*text, CountFileKind::words);
   ASSERT_TRUE(table.problems.empty()) << table.problems.front().message;
@@ -168,10 +158,10 @@ TEST(DisplayName, IsOneLineOfUyghurWords) {
   EXPECT_NE(name.front(), ' ');
   EXPECT_EQ(name.find("  "), std::string::npos);
   for (std::size_t at = 0; at < name.size();) {
-    const auto c = decodeAt(name, at);
+    const auto c = decodeUtf8At(name, at);
     ASSERT_TRUE(c);
-    EXPECT_TRUE(c->code_point == U' ' || isUyghurLetter(c->code_point))
-        << "U+" << std::hex << static_cast<std::uint32_t>(c->code_point);
+    EXPECT_TRUE(c->codePoint == U' ' || isUyghurLetter(c->codePoint))
+        << "U+" << std::hex << static_cast<std::uint32_t>(c->codePoint);
     at += c->size;
   }
 }

@@ -14,10 +14,9 @@ class CandidatePanelInterface {
  public:
   virtual ~CandidatePanelInterface() = default;
 
-  // Shows `rows` (each at most CandidateGrid::pageSize words, best first) near the screen
-  // rectangle `near`. activeRow/activeCol are -1 for none. Empty rows hide the panel.
-  virtual void update(const CandidateRows& rows, int activeRow, int activeCol, bool showTabHint,
-                      const Rect& near) = 0;
+  // Shows the rows of `content` (each at most CandidateGrid::pageSize words, best first) near the
+  // screen rectangle `near`; activeRow/activeCol are -1 for none. Empty rows hide the panel.
+  virtual void update(const PanelContent& content, const Rect& near) = 0;
   virtual void hide() = 0;
   virtual bool isVisible() const = 0;
   // Called with the global index (row x pageSize + column) of a clicked candidate.

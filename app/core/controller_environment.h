@@ -10,7 +10,7 @@
 
 #include "core/candidate_panel_interface.h"
 #include "core/controller_services.h"
-#include "core/key_map_extras.h"
+#include "core/key_map.h"
 #include "core/menu_ui_interface.h"
 #include "core/ornav_engine_binding.h"
 #include "ports/main_queue.h"
@@ -43,9 +43,8 @@ struct ControllerEnvironment {
   MainQueue* mainQueue = nullptr;
   ControllerServices* services = nullptr;
   MenuUIInterface* menuUI = nullptr;
-  // The key map's lookup (KeyMap::shared().map) and its optional tables.
-  std::function<std::optional<std::string>(const std::string& typed)> mapKey;
-  KeyMapExtras keyMapExtras;
+  // The process's key map; it may be loaded after the environment was made. Null: no keys.
+  const KeyMap* keyMap = nullptr;
   // A new engine for a new controller; null when none can be created.
   std::function<std::unique_ptr<OrnavEngine>()> makeEngine;
   // The controller's panel, made on first use.

@@ -35,4 +35,21 @@ class ControllerServices {
   virtual void silentCheckIfDue() = 0;
 };
 
+// A process without the online services: both switches read off, nothing is fetched, uploaded or
+// checked (the completions report "nothing" at once).
+class NoControllerServices : public ControllerServices {
+ public:
+  bool onlineDictEnabled() const override { return false; }
+  void setOnlineDictEnabled(bool) override {}
+  bool uploadConsent() const override { return false; }
+  void setUploadConsent(bool) override {}
+  std::string cloudDictVersion() const override { return "0"; }
+  void setCloudDictVersion(const std::string&) override {}
+  bool updateAvailable() const override { return false; }
+  void fetchCloudDict(const std::string&,
+                      std::function<void(std::optional<FetchedCloudDict>)>) override {}
+  void uploadUserDict(const std::string&, bool, std::function<void(bool)>) override {}
+  void silentCheckIfDue() override {}
+};
+
 }  // namespace ornav

@@ -7,11 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/application.h"
 #include "core/controller_test_support.h"
-#include "core/key_map.h"
-#include "core/production_wiring.h"
 #include "core/update_service_bridge.h"
-#include "diagnostics/crash_reporter.h"
 #include "fst_builder.h"
 #include "services/service_test_support.h"
 #include "services/update_service_operations.h"
@@ -42,26 +40,36 @@ class ControllerWithServices : public service_testing::ServiceTest {
     std::filesystem::create_directories(temp_ / "user");
     writeMap(dict / "unigram.fst", {{"sip", 100}, {"sun", 300}});
     writeMap(dict / "bigram.fst", {{std::string("sun\x1F") + "day", 5}});
-    KeyMapFile keys;
+    KeyTable keys;
     for (const char* letter : {"s", "u", "n", "i", "p", "y"})
-      keys.map[letter] = letter;
-    KeyMap::shared().replaceForTesting(keys);
+      keys[letter] = letter;
 
-    env = makeProductionEnvironment(bridge, menuUI, [this] {
+    // The application as a host builds it, over the bench's ports.
+    Platform ports = platform_->ports();
+    ports.clock = &clock_;
+    ports.processes = &processes_;
+    ports.folders = folders_.get();
+    ports.systemInfo = &systemInfo_;
+    ApplicationOptions options;
+    options.logFiles =
+        Logger::Files{(temp_ / "first.log").string(), (temp_ / "stable.log").string()};
+    options.engineDirectories = EngineDirectories{dict.string(), (temp_ / "user").string()};
+    options.serviceBaseURL = serviceBaseURL();
+    app = std::make_unique<Application>(ports, options);
+    app->keyMap() = KeyMap(std::move(keys), {});
+    env = app->makeControllerEnvironment(bridge, menuUI, [this] {
       auto panel = std::make_unique<RecordingPanel>();
       panels.push_back(panel.get());
       return std::unique_ptr<CandidatePanelInterface>(std::move(panel));
     });
-    env->makeEngine = [this] {
-      return OrnavEngine::create((temp_ / "dict").string(), (temp_ / "user").string());
-    };
   }
   void TearDown() override {
     env.reset();
-    KeyMap::shared().replaceForTesting(KeyMapFile{});
+    app.reset();
     ServiceTest::TearDown();
   }
 
+  std::unique_ptr<Application> app;
   UpdateServiceBridge bridge;
   RecordingMenuUI menuUI;
   std::vector<RecordingPanel*> panels;
@@ -138,7 +146,7 @@ TEST_F(ControllerWithServices, ActivationUploadsThePicksAndNotesTheClient) {
   }
   EXPECT_TRUE(uploaded);
   EXPECT_TRUE(logged("activateServer: 输入法被激活"));
-  EXPECT_EQ(CrashReporter::lastClientApp(), "com.example.editor");
+  EXPECT_EQ(app->crashReporter().lastClientApp(), "com.example.editor");
 }
 
 }  // namespace

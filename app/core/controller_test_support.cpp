@@ -49,9 +49,11 @@ int32_t fakeBackspace(OrnEngine*) {
   return b.empty() ? 0 : 1;
 }
 char* fakeBuffer(OrnEngine*) {
+  ++g_state->bufferReads;
   return give(g_state->buffer);
 }
 char* fakeCandidates(OrnEngine*) {
+  ++g_state->candidateReads;
   return give(join(g_state->candidates()));
 }
 char* fakeSelect(OrnEngine*, size_t index) {
@@ -119,58 +121,15 @@ const EngineApi& fakeEngineApi() {
   return api;
 }
 
-std::string RecordingClient::inserted() const {
-  std::string out;
-  for (const auto& text : inserts)
-    out += text;
-  return out;
-}
-
-void RecordingClient::setMarkedText(const MarkedText& text, TextRange selection,
-                                    TextRange replacement) {
-  markedCalls.push_back({text, selection, replacement});
-}
-
-void RecordingClient::insertText(const std::string& text, TextRange replacement) {
-  inserts.push_back(text);
-  insertReplacements.push_back(replacement);
-}
-
-std::optional<Rect> RecordingClient::lineRectAt(std::int64_t) {
-  ++lineRectQueries;
-  return lineRect;
-}
-
-void RecordingPanel::update(const CandidateRows& rows, int activeRow, int activeCol,
-                            bool showTabHint, const Rect& near) {
-  updates.push_back({rows, activeRow, activeCol, showTabHint, near});
-  visible = !rows.empty();
+void RecordingPanel::update(const PanelContent& content, const Rect& near) {
+  updates.push_back(
+      {content.rows, content.activeRow, content.activeCol, content.showTabHint, near});
+  visible = !content.rows.empty();
 }
 
 void RecordingPanel::hide() {
   ++hides;
   visible = false;
-}
-
-std::unique_ptr<Timer> ManualMainQueue::scheduleRepeating(Seconds interval,
-                                                          std::function<void()> tick) {
-  auto record = std::make_shared<TimerRecord>(TimerRecord{interval, std::move(tick), true});
-  timers.push_back(record);
-  return std::make_unique<ManualTimer>(record);
-}
-
-void ManualMainQueue::drain() {
-  while (!pending.empty()) {
-    auto work = std::move(pending.front());
-    pending.pop_front();
-    work();
-  }
-}
-
-void ManualMainQueue::fireTimers() {
-  for (const auto& timer : timers) {
-    if (timer->valid) timer->tick();
-  }
 }
 
 ControllerFixture::ControllerFixture() {
@@ -179,11 +138,7 @@ ControllerFixture::ControllerFixture() {
   env->mainQueue = &mainQueue;
   env->services = &services;
   env->menuUI = &menuUI;
-  env->mapKey = [this](const std::string& typed) -> std::optional<std::string> {
-    auto it = keyMap.find(typed);
-    if (it == keyMap.end()) return std::nullopt;
-    return it->second;
-  };
+  env->keyMap = &keys;
   env->makeEngine = [this]() -> std::unique_ptr<OrnavEngine> {
     if (!withEngine) return nullptr;
     return OrnavEngine::create("/dict", std::string("/user"), fakeEngineApi());

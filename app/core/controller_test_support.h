@@ -3,7 +3,6 @@
 // which record what the controller asked of them.
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,6 +12,8 @@
 
 #include "core/controller_environment.h"
 #include "core/ornav_input_controller.h"
+#include "testing/manual_main_queue.h"
+#include "testing/recording_text_client.h"
 
 namespace ornav::controller_testing {
 
@@ -36,6 +37,8 @@ struct FakeEngineState {
   int stringsFreed = 0;
   std::string lastDictDir;
   std::optional<std::string> lastUserDir;
+  int bufferReads = 0;
+  int candidateReads = 0;
   // Results to hand out as null (to check that null reads as "").
   bool nullResults = false;
 
@@ -54,28 +57,7 @@ class FakeEngineScope {
 };
 const EngineApi& fakeEngineApi();
 
-class RecordingClient : public TextClient {
- public:
-  struct MarkedCall {
-    MarkedText text;
-    TextRange selection;
-    TextRange replacement;
-  };
-  std::optional<std::string> bundleID = std::string("com.example.editor");
-  std::optional<Rect> lineRect = Rect{100, 200, 2, 18};
-  std::vector<MarkedCall> markedCalls;
-  std::vector<std::string> inserts;
-  std::vector<TextRange> insertReplacements;
-  int lineRectQueries = 0;
-
-  std::string inserted() const;
-  std::string marked() const { return markedCalls.empty() ? "" : markedCalls.back().text.text; }
-
-  std::optional<std::string> bundleIdentifier() const override { return bundleID; }
-  void setMarkedText(const MarkedText& text, TextRange selection, TextRange replacement) override;
-  void insertText(const std::string& text, TextRange replacement) override;
-  std::optional<Rect> lineRectAt(std::int64_t index) override;
-};
+using RecordingClient = testing::RecordingTextClient;
 
 class RecordingPanel : public CandidatePanelInterface {
  public:
@@ -91,44 +73,10 @@ class RecordingPanel : public CandidatePanelInterface {
   bool visible = false;
   std::function<void(int)> onPick;
 
-  void update(const CandidateRows& rows, int activeRow, int activeCol, bool showTabHint,
-              const Rect& near) override;
+  void update(const PanelContent& content, const Rect& near) override;
   void hide() override;
   bool isVisible() const override { return visible; }
   void setOnPick(std::function<void(int)> pick) override { onPick = std::move(pick); }
-};
-
-// A main queue the test drains, with timers the test fires.
-class ManualMainQueue : public MainQueue {
- public:
-  struct TimerRecord {
-    Seconds interval;
-    std::function<void()> tick;
-    bool valid = true;
-  };
-  class ManualTimer : public Timer {
-   public:
-    explicit ManualTimer(std::shared_ptr<TimerRecord> record) : record_(std::move(record)) {}
-    ~ManualTimer() override { record_->valid = false; }
-    void invalidate() override { record_->valid = false; }
-    bool isValid() const override { return record_->valid; }
-
-   private:
-    std::shared_ptr<TimerRecord> record_;
-  };
-
-  std::deque<std::function<void()>> pending;
-  std::vector<std::shared_ptr<TimerRecord>> timers;
-
-  void post(std::function<void()> work) override { pending.push_back(std::move(work)); }
-  void postAfter(Seconds, std::function<void()> work) override {
-    pending.push_back(std::move(work));
-  }
-  std::unique_ptr<Timer> scheduleRepeating(Seconds interval, std::function<void()> tick) override;
-  // Runs queued work (including work queued meanwhile) until none is left.
-  void drain();
-  // Fires every valid timer once.
-  void fireTimers();
 };
 
 class FakeServices : public ControllerServices {
@@ -191,10 +139,19 @@ class RecordingMenuUI : public MenuUIInterface {
 struct ControllerFixture {
   FakeEngineState engineState;
   std::unique_ptr<FakeEngineScope> engineScope;
-  ManualMainQueue mainQueue;
+  testing::ManualMainQueue mainQueue;
   FakeServices services;
   RecordingMenuUI menuUI;
-  std::map<std::string, std::string> keyMap;
+  // The key map the controllers see; a test may replace it at any time.
+  KeyMap keys;
+  void setKeys(KeyTable map, KeyMapExtras extras = {}) {
+    keys = KeyMap(std::move(map), std::move(extras));
+  }
+  void addKey(const std::string& typed, const std::string& output) {
+    KeyTable map = keys.arabic();
+    map[typed] = output;
+    setKeys(std::move(map), keys.extras());
+  }
   std::vector<std::string> logLines;
   std::vector<std::pair<std::string, StageDetails>> stages;
   std::vector<std::optional<std::string>> clientApps;

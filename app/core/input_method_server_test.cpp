@@ -16,7 +16,7 @@ using controller_testing::RecordingClient;
 TEST(InputMethodServer, OneControllerPerClientEachWithItsOwnEngine) {
   ControllerFixture fx;
   fx.engineState.words = {"ab"};
-  fx.keyMap = {{"a", "a"}};
+  fx.setKeys({{"a", "a"}});
   fx.services.onlineDict = false;  // no cloud fetch holding on to an engine
   InputMethodServer server("conn", "com.ornav.inputmethod.Ornavel", fx.env);
   RecordingClient one, two;
@@ -68,38 +68,31 @@ class FixedFolders : public Folders {
 };
 
 TEST(ControllerEngine, DirectoriesComeFromTheBundleAndTheSupportFolder) {
-  controller_testing::FakeEngineState state;
-  controller_testing::FakeEngineScope scope(state);
   const auto support = std::filesystem::temp_directory_path() /
                        ("ornav-support-" + std::to_string(::getpid())) / "deeper";
   FixedBundle bundle("/app/Contents/Resources");
   FixedFolders folders(support);
-  auto engine = makeControllerEngine(&bundle, &folders, fakeEngineApi());
-  ASSERT_TRUE(engine);
-  EXPECT_EQ(state.lastDictDir, "/app/Contents/Resources/dict");
-  EXPECT_EQ(state.lastUserDir, (support / "Ornavel").string());
+  const auto dirs = engineDirectoriesOf(&bundle, &folders);
+  ASSERT_TRUE(dirs);
+  EXPECT_EQ(dirs->dictDir, "/app/Contents/Resources/dict");
+  EXPECT_EQ(dirs->userDir, (support / "Ornavel").string());
   EXPECT_TRUE(std::filesystem::is_directory(support / "Ornavel"));
   std::filesystem::remove_all(support.parent_path());
 }
 
 TEST(ControllerEngine, WithoutSupportFolderTheUserDirectoryIsNull) {
-  controller_testing::FakeEngineState state;
-  controller_testing::FakeEngineScope scope(state);
   FixedBundle bundle("/res");
   FixedFolders noSupport("");
-  ASSERT_TRUE(makeControllerEngine(&bundle, &noSupport, fakeEngineApi()));
-  EXPECT_EQ(state.lastUserDir, std::nullopt);
-  ASSERT_TRUE(makeControllerEngine(&bundle, nullptr, fakeEngineApi()));
-  EXPECT_EQ(state.lastUserDir, std::nullopt);
+  ASSERT_TRUE(engineDirectoriesOf(&bundle, &noSupport));
+  EXPECT_EQ(engineDirectoriesOf(&bundle, &noSupport)->userDir, std::nullopt);
+  ASSERT_TRUE(engineDirectoriesOf(&bundle, nullptr));
+  EXPECT_EQ(engineDirectoriesOf(&bundle, nullptr)->userDir, std::nullopt);
 }
 
-TEST(ControllerEngine, WithoutResourcesThereIsNoEngineAndNoAttempt) {
-  controller_testing::FakeEngineState state;
-  controller_testing::FakeEngineScope scope(state);
+TEST(ControllerEngine, WithoutResourcesThereIsNoEngine) {
   FixedBundle noResources("");
-  EXPECT_EQ(makeControllerEngine(&noResources, nullptr, fakeEngineApi()), nullptr);
-  EXPECT_EQ(makeControllerEngine(nullptr, nullptr, fakeEngineApi()), nullptr);
-  EXPECT_EQ(state.lastDictDir, "");
+  EXPECT_EQ(engineDirectoriesOf(&noResources, nullptr), std::nullopt);
+  EXPECT_EQ(engineDirectoriesOf(nullptr, nullptr), std::nullopt);
 }
 
 }  // namespace

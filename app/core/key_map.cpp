@@ -1,27 +1,50 @@
 #include "core/key_map.h"
 
+#include "base/files.h"
 #include "ports/bundle.h"
-#include "ports/platform.h"
 #include "ports/system_log.h"
-#include "ports/whole_file.h"
 
 namespace ornav {
 namespace {
 
-void systemLog(const std::string& message) {
-  if (SystemLog* log = platform().systemLog) log->write(message);
+void report(SystemLog* systemLog, const std::string& message) {
+  if (systemLog != nullptr) systemLog->write(message);
+}
+
+// An optional member that is an object of strings; empty when missing or of another shape.
+std::map<std::string, std::string> optionalTable(const nlohmann::json& members,
+                                                 std::string_view name) {
+  const auto it = members.find(name);
+  if (it == members.end() || !it->is_object()) return {};
+  std::map<std::string, std::string> table;
+  for (const auto& [key, value] : it->items()) {
+    if (!value.is_string()) return {};
+    table.emplace(key, value.get<std::string>());
+  }
+  return table;
 }
 
 }  // namespace
 
-std::optional<KeyMapFile> parseKeyMap(std::string_view text) {
+KeyMapExtras KeyMapFile::extras() const {
+  return KeyMapExtras{optionalTable(otherMembers, "initial"),
+                      optionalTable(otherMembers, "punctuation")};
+}
+
+std::optional<KeyMapFile> parseKeyMap(std::string_view text, std::string* why) {
+  const auto fail = [why](const char* reason) -> std::optional<KeyMapFile> {
+    if (why != nullptr) *why = reason;
+    return std::nullopt;
+  };
   nlohmann::json root = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
-  if (!root.is_object()) return std::nullopt;
+  if (root.is_discarded()) return fail("not valid JSON");
+  if (!root.is_object()) return fail("the top level is not an object");
   const auto found = root.find("map");
-  if (found == root.end() || !found->is_object()) return std::nullopt;
+  if (found == root.end()) return fail("no member \"map\"");
+  if (!found->is_object()) return fail("\"map\" is not an object");
   KeyMapFile file;
   for (const auto& [typed, output] : found->items()) {
-    if (!output.is_string()) return std::nullopt;
+    if (!output.is_string()) return fail("a value in \"map\" is not a string");
     file.map.emplace(typed, output.get<std::string>());
   }
   root.erase(found);
@@ -29,53 +52,32 @@ std::optional<KeyMapFile> parseKeyMap(std::string_view text) {
   return file;
 }
 
-KeyMap& KeyMap::shared() {
-  static KeyMap instance;
-  return instance;
+KeyMap::KeyMap(KeyMapFile file) : file_(std::move(file)), extras_(file_.extras()) {}
+
+KeyMap::KeyMap(KeyTable map, KeyMapExtras extras) : extras_(std::move(extras)) {
+  file_.map = std::move(map);
 }
 
-void KeyMap::load() {
-  const Bundle* bundle = platform().bundle;
+void KeyMap::load(const Bundle* bundle, SystemLog* systemLog) {
   const auto path = bundle ? bundle->pathForResource("keymap", "json") : std::nullopt;
-  if (!path) {
-    systemLog("[Ornavel] keymap.json 未找到");
-    return;
-  }
-  const auto text = readWholeFile(*path);
+  const auto text = path ? readWholeFile(*path) : std::nullopt;
   if (!text) {
-    systemLog("[Ornavel] keymap.json 未找到");
+    report(systemLog, "[Ornavel] keymap.json 未找到");
     return;
   }
   auto file = parseKeyMap(*text);
   if (!file) {
-    systemLog("[Ornavel] keymap.json 解析失败");
+    report(systemLog, "[Ornavel] keymap.json 解析失败");
     return;
   }
-  arabic_ = std::move(file->map);
-  otherMembers_ = std::move(file->otherMembers);
-  systemLog("[Ornavel] 已加载映射 " + std::to_string(arabic_.size()) + " 条");
+  *this = KeyMap(std::move(*file));
+  report(systemLog, "[Ornavel] 已加载映射 " + std::to_string(file_.map.size()) + " 条");
 }
 
 std::optional<std::string> KeyMap::map(std::string_view typed) const {
-  const auto it = arabic_.find(typed);
-  if (it == arabic_.end()) return std::nullopt;
+  const auto it = file_.map.find(typed);
+  if (it == file_.map.end()) return std::nullopt;
   return it->second;
-}
-
-std::optional<std::map<std::string, std::string>> KeyMap::table(std::string_view name) const {
-  const auto it = otherMembers_.find(name);
-  if (it == otherMembers_.end() || !it->is_object()) return std::nullopt;
-  std::map<std::string, std::string> result;
-  for (const auto& [key, value] : it->items()) {
-    if (!value.is_string()) return std::nullopt;
-    result.emplace(key, value.get<std::string>());
-  }
-  return result;
-}
-
-void KeyMap::replaceForTesting(KeyMapFile file) {
-  arabic_ = std::move(file.map);
-  otherMembers_ = std::move(file.otherMembers);
 }
 
 }  // namespace ornav

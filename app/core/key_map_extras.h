@@ -12,17 +12,12 @@
 
 namespace ornav {
 
-class KeyMap;
-
 struct KeyMapExtras {
   std::map<std::string, std::string> initial;
   std::map<std::string, std::string> punctuation;
 
   std::optional<std::string> initialText(const std::string& typed) const;
   std::optional<std::string> punctuationText(const std::string& typed) const;
-
-  // The two tables of a loaded key map.
-  static KeyMapExtras from(const KeyMap& keyMap);
 };
 
 }  // namespace ornav

@@ -8,7 +8,6 @@
 #include <fstream>
 
 #include "ports/bundle.h"
-#include "ports/platform.h"
 #include "ports/system_log.h"
 
 namespace ornav {
@@ -48,17 +47,9 @@ class KeyMapLoadTest : public ::testing::Test {
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_);
     bundle_ = std::make_unique<FolderBundle>(folder_);
-    Platform ports;
-    ports.bundle = bundle_.get();
-    ports.systemLog = &log_;
-    installPlatform(ports);
-    KeyMap::shared().replaceForTesting({});
   }
-  void TearDown() override {
-    installPlatform({});
-    KeyMap::shared().replaceForTesting({});
-    std::filesystem::remove_all(folder_);
-  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void load() { keys_.load(bundle_.get(), &log_); }
   void writeKeyMap(const std::string& text) {
     std::ofstream(folder_ / "keymap.json", std::ios::binary) << text;
   }
@@ -66,6 +57,7 @@ class KeyMapLoadTest : public ::testing::Test {
   std::filesystem::path folder_;
   std::unique_ptr<FolderBundle> bundle_;
   RecordingLog log_;
+  KeyMap keys_;
 };
 
 TEST(ParseKeyMap, ReadsMapAndKeepsOtherMembers) {
@@ -93,6 +85,32 @@ TEST(ParseKeyMap, RejectsEveryMalformedShape) {
   EXPECT_FALSE(parseKeyMap("{\"map\": {\"a\": \"\xff\"}}"));
 }
 
+TEST(ParseKeyMap, SaysWhyAFileIsRefused) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"{", "not valid JSON"},
+      {"[1]", "the top level is not an object"},
+      {R"({"other": {}})", "no member \"map\""},
+      {R"({"map": 1})", "\"map\" is not an object"},
+      {R"({"map": {"a": 1}})", "a value in \"map\" is not a string"},
+  };
+  for (const auto& [text, reason] : cases) {
+    std::string why;
+    EXPECT_FALSE(parseKeyMap(text, &why)) << text;
+    EXPECT_EQ(why, reason) << text;
+  }
+}
+
+TEST(ParseKeyMap, OptionalTablesAreEmptyUnlessObjectsOfStrings) {
+  const auto file = parseKeyMap(
+      R"({"map": {"a": "ا"}, "initial": {"a": "ئا"}, "punctuation": {",": "،", ";": 1}})");
+  ASSERT_TRUE(file);
+  const KeyMapExtras extras = file->extras();
+  EXPECT_EQ(extras.initialText("a"), "ئا");
+  EXPECT_FALSE(extras.initialText("b"));
+  EXPECT_TRUE(extras.punctuation.empty());  // one value of another type empties the table
+  EXPECT_EQ(KeyMap(*file).extras().initial, extras.initial);
+}
+
 TEST(ParseKeyMap, EmptyMapIsValid) {
   const auto file = parseKeyMap(R"({"map": {}})");
   ASSERT_TRUE(file);
@@ -100,24 +118,24 @@ TEST(ParseKeyMap, EmptyMapIsValid) {
 }
 
 TEST_F(KeyMapLoadTest, MissingResourceLogsNotFoundAndLeavesTableEmpty) {
-  KeyMap::shared().load();
+  load();
   EXPECT_THAT(log_.messages, ElementsAre("[Ornavel] keymap.json 未找到"));
-  EXPECT_TRUE(KeyMap::shared().arabic().empty());
-  EXPECT_FALSE(KeyMap::shared().map("a"));
+  EXPECT_TRUE(keys_.arabic().empty());
+  EXPECT_FALSE(keys_.map("a"));
 }
 
 TEST_F(KeyMapLoadTest, UnreadableResourceLogsNotFound) {
   std::filesystem::create_directories(folder_ / "keymap.json");  // a folder, not a file
-  KeyMap::shared().load();
+  load();
   EXPECT_THAT(log_.messages, ElementsAre("[Ornavel] keymap.json 未找到"));
 }
 
 TEST_F(KeyMapLoadTest, LoadsAndLooksUpExactly) {
   writeKeyMap(
       R"({"map": {"a": "ا", "A": "ە", "e\u0301": "ې", "q": "ق"}, "punctuation": {",": "،"}})");
-  KeyMap::shared().load();
+  load();
   EXPECT_THAT(log_.messages, ElementsAre("[Ornavel] 已加载映射 4 条"));
-  const KeyMap& keys = KeyMap::shared();
+  const KeyMap& keys = keys_;
   EXPECT_EQ(keys.map("a"), "ا");
   EXPECT_EQ(keys.map("A"), "ە");          // case matters
   EXPECT_EQ(keys.map("e\xCC\x81"), "ې");  // a two-character dead-key composition
@@ -125,43 +143,38 @@ TEST_F(KeyMapLoadTest, LoadsAndLooksUpExactly) {
   EXPECT_FALSE(keys.map("aq"));
   EXPECT_FALSE(keys.map(""));
   EXPECT_FALSE(keys.map(","));  // other tables are not part of the lookup
-  ASSERT_TRUE(keys.table("punctuation"));
-  EXPECT_EQ(keys.table("punctuation")->at(","), "،");
-  EXPECT_FALSE(keys.table("initial"));
+  EXPECT_EQ(keys.extras().punctuation.at(","), "،");
+  EXPECT_TRUE(keys.extras().initial.empty());
 }
 
 TEST_F(KeyMapLoadTest, EmptyMapLoadsZeroEntries) {
   writeKeyMap(R"({"map": {}})");
-  KeyMap::shared().load();
+  load();
   EXPECT_THAT(log_.messages, ElementsAre("[Ornavel] 已加载映射 0 条"));
 }
 
 TEST_F(KeyMapLoadTest, MalformedFileKeepsPreviousTable) {
   writeKeyMap(R"({"map": {"a": "ا"}})");
-  KeyMap::shared().load();
+  load();
   writeKeyMap(R"({"map": {"a": "ب", "b": 2}})");
-  KeyMap::shared().load();
+  load();
   writeKeyMap("not json");
-  KeyMap::shared().load();
+  load();
   EXPECT_THAT(log_.messages,
               ElementsAre("[Ornavel] 已加载映射 1 条", "[Ornavel] keymap.json 解析失败",
                           "[Ornavel] keymap.json 解析失败"));
-  EXPECT_EQ(KeyMap::shared().map("a"), "ا");
-  EXPECT_FALSE(KeyMap::shared().map("b"));
+  EXPECT_EQ(keys_.map("a"), "ا");
+  EXPECT_FALSE(keys_.map("b"));
 }
 
 TEST_F(KeyMapLoadTest, ShippedKeyMapLoads) {
   const std::filesystem::path shipped = std::filesystem::path(ORNAV_SOURCE_DIR) / "resources";
   if (!std::filesystem::exists(shipped / "keymap.json")) GTEST_SKIP() << "no shipped key map yet";
   FolderBundle resources(shipped);
-  Platform ports;
-  ports.bundle = &resources;
-  ports.systemLog = &log_;
-  installPlatform(ports);
-  KeyMap::shared().load();
+  keys_.load(&resources, &log_);
   ASSERT_EQ(log_.messages.size(), 1u);
   EXPECT_THAT(log_.messages[0], ::testing::StartsWith("[Ornavel] 已加载映射 "));
-  EXPECT_FALSE(KeyMap::shared().arabic().empty());
+  EXPECT_FALSE(keys_.arabic().empty());
 }
 
 }  // namespace

@@ -21,4 +21,16 @@ class MenuUIInterface {
   virtual void confirmUploadConsent(std::function<void(bool)> answer) = 0;
 };
 
+// A process without dialogs: every request is ignored and consent is never given.
+class NoMenuUI : public MenuUIInterface {
+ public:
+  void showWelcome() override {}
+  void showAbout() override {}
+  void checkForUpdates() override {}
+  void sendFeedback() override {}
+  void showWelcomeIfNeeded() override {}
+  void showPendingInstallNoticeIfNeeded() override {}
+  void confirmUploadConsent(std::function<void(bool)>) override {}
+};
+
 }  // namespace ornav

@@ -1,8 +1,6 @@
 #include "core/ornav_engine_binding.h"
 
-#include <unicode/unistr.h>
-
-#include "diagnostics/logger.h"
+#include "base/text.h"
 
 namespace ornav {
 
@@ -25,24 +23,12 @@ const EngineApi& realEngineApi() {
   return api;
 }
 
-namespace {
-
-// Library strings are UTF-8 by contract; a stray ill-formed byte still must not reach the client
-// or the settings as is, so it becomes U+FFFD.
-std::string decodeUtf8(const char* text) {
-  std::string out;
-  icu::UnicodeString::fromUTF8(text).toUTF8String(out);
-  return out;
-}
-
-}  // namespace
-
-std::unique_ptr<OrnavEngine> OrnavEngine::create(const std::string& dictDir,
-                                                 const std::optional<std::string>& userDir,
-                                                 const EngineApi& api) {
+std::unique_ptr<OrnavEngine> OrnavEngine::create(
+    const std::string& dictDir, const std::optional<std::string>& userDir, const EngineApi& api,
+    const std::function<void(const std::string&)>& log) {
   OrnEngine* handle = api.engineNew(dictDir.c_str(), userDir ? userDir->c_str() : nullptr);
   if (handle == nullptr) {
-    Logger::write("OrnavEngine: 引擎创建失败，词典目录=" + dictDir);
+    if (log) log("OrnavEngine: 引擎创建失败，词典目录=" + dictDir);
     return nullptr;
   }
   return std::unique_ptr<OrnavEngine>(new OrnavEngine(handle, api));
@@ -54,7 +40,9 @@ OrnavEngine::~OrnavEngine() {
 
 std::string OrnavEngine::take(char* text) const {
   if (text == nullptr) return {};
-  std::string out = decodeUtf8(text);
+  // Library strings are UTF-8 by contract; a stray ill-formed byte still must not reach the
+  // client or the settings as is, so it becomes U+FFFD.
+  std::string out = toValidUtf8(text);
   api_->stringFree(text);
   return out;
 }

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,11 +42,12 @@ const EngineApi& realEngineApi();
 
 class OrnavEngine {
  public:
-  // Creates an engine over the two directories; null (after the failure log line) when the
-  // library refuses.
-  static std::unique_ptr<OrnavEngine> create(const std::string& dictDir,
-                                             const std::optional<std::string>& userDir,
-                                             const EngineApi& api = realEngineApi());
+  // Creates an engine over the two directories; null (after the failure line through `log`) when
+  // the library refuses.
+  static std::unique_ptr<OrnavEngine> create(
+      const std::string& dictDir, const std::optional<std::string>& userDir,
+      const EngineApi& api = realEngineApi(),
+      const std::function<void(const std::string&)>& log = {});
   ~OrnavEngine();
   OrnavEngine(const OrnavEngine&) = delete;
   OrnavEngine& operator=(const OrnavEngine&) = delete;

@@ -93,6 +93,8 @@ class OrnavInputController : public std::enable_shared_from_this<OrnavInputContr
   std::shared_ptr<OrnavEngine> engine_;             // shared with in-flight cloud merges
   std::unique_ptr<CandidatePanelInterface> panel_;  // made on first use
   CandidateGrid grid_;
+  // The engine's buffer as the last updateUI read it: what the client shows as marked text.
+  std::string composing_;
 };
 
 // Merges a fetched cloud dictionary into `engine` and stores its version when the merge worked.

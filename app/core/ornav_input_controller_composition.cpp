@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "core/grapheme.h"
+#include "base/text.h"
 #include "core/ornav_input_controller.h"
 
 namespace ornav {
@@ -96,13 +96,13 @@ void OrnavInputController::insert(const std::string& text, TextClient* client) {
 
 void OrnavInputController::updateUI(TextClient* client) {
   if (!engine_) return;
-  const std::string buffer = engine_->buffer();
+  composing_ = engine_->buffer();
   if (client != nullptr) {
-    if (!buffer.empty()) {
-      const std::size_t length = graphemeCount(buffer);
+    if (!composing_.empty()) {
+      const std::size_t length = graphemeCount(composing_);
       noteStage("marked-text-set", {{"host", host(client)}, {"bufferLength", decimal(length)}});
-      client->setMarkedText(composingText(buffer), TextRange{static_cast<std::int64_t>(length), 0},
-                            kCurrentSelection);
+      client->setMarkedText(composingText(composing_),
+                            TextRange{static_cast<std::int64_t>(length), 0}, kCurrentSelection);
     } else {
       noteStage("marked-text-clear", {{"host", host(client)}});
       client->setMarkedText(MarkedText{}, TextRange{0, 0}, kCurrentSelection);
@@ -123,7 +123,7 @@ void OrnavInputController::refreshPanel(TextClient* client) {
                               {"expanded", grid_.expanded ? "1" : "0"},
                               {"highlight", std::to_string(grid_.highlight)}});
   const Rect near = cursorRect(client);
-  panel().update(content->rows, content->activeRow, content->activeCol, content->showTabHint, near);
+  panel().update(*content, near);
 }
 
 void OrnavInputController::moveHighlight(int delta, TextClient* client) {
@@ -150,8 +150,9 @@ void OrnavInputController::pickInRow(int column, TextClient* client) {
 bool OrnavInputController::directInsert(const KeyEvent& event, TextClient* client) {
   if (!event.characters || event.characters->empty() || client == nullptr) return false;
   const std::string& typed = *event.characters;
-  std::optional<std::string> text = env_->keyMapExtras.punctuationText(typed);
-  if (!text && env_->mapKey) text = env_->mapKey(typed);
+  if (env_->keyMap == nullptr) return false;
+  std::optional<std::string> text = env_->keyMap->extras().punctuationText(typed);
+  if (!text) text = env_->keyMap->map(typed);
   if (!text) return false;
   noteStage("direct-insert", {{"host", host(client)},
                               {"length", decimal(graphemeCount(*text))},

@@ -15,7 +15,7 @@ class CompositionTest : public ::testing::Test {
   void SetUp() override {
     fx.engineState.words = {"ئالما", "ئالمىلار", "ئات"};
     fx.engineState.predictions["ئالما"] = {"دەرىخى", "باغ"};
-    fx.keyMap = {{"a", "ا"}, {"l", "ل"}, {"m", "م"}, {"'", "ئ"}, {"t", "ت"}};
+    fx.setKeys({{"a", "ا"}, {"l", "ل"}, {"m", "م"}, {"'", "ئ"}, {"t", "ت"}});
     controller = fx.makeController(&client);
   }
   ControllerFixture fx;
@@ -91,7 +91,7 @@ TEST_F(CompositionTest, NoPredictionsHidesThePanel) {
 }
 
 TEST_F(CompositionTest, ThePanelIsMadeOnlyWhenThereIsSomethingToShow) {
-  fx.keyMap["q"] = "ق";
+  fx.addKey("q", "ق");
   press(*controller, &client, 12, "q");  // no candidates for ق
   press(*controller, &client, 36, "\r");
   press(*controller, &client, 51, "\x7f");
@@ -137,7 +137,7 @@ TEST_F(CompositionTest, PickCandidateTrustsItsIndexAndInsertsTheSpaceAlone) {
 TEST(DirectInsertion, MappedKeysInsertDirectlyAndUnmappedPassThrough) {
   ControllerFixture fx;
   fx.withEngine = false;
-  fx.keyMap = {{"a", "ا"}};
+  fx.setKeys({{"a", "ا"}});
   RecordingClient client;
   auto controller = fx.makeController(&client);
   EXPECT_FALSE(controller->hasEngine());

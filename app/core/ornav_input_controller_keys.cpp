@@ -34,11 +34,12 @@ bool OrnavInputController::handle(const KeyEvent* event, TextClient* client) {
   }
 
   bootstrapIfNeeded();
-  env_->services->silentCheckIfDue();
+  if (env_->services) env_->services->silentCheckIfDue();
 
   if (!engine_) return directInsert(*event, client);
 
-  const bool bufferNonEmpty = !engine_->buffer().empty();
+  // What the client shows as marked text is the engine's buffer as the last update read it.
+  const bool bufferNonEmpty = !composing_.empty();
   const bool panelShown = !grid_.candidates.empty() && panelIsVisible();
 
   // Return, and Space or Delete with nothing to work on: an empty buffer lets the key through,
@@ -129,8 +130,11 @@ bool OrnavInputController::handle(const KeyEvent* event, TextClient* client) {
   }
   const std::string& typed = *event->characters;
 
+  static const KeyMap kNoKeys;
+  const KeyMap& keys = env_->keyMap != nullptr ? *env_->keyMap : kNoKeys;
+
   // Punctuation of the script ends the word as typed and goes straight to the client.
-  if (auto mark = env_->keyMapExtras.punctuationText(typed)) {
+  if (auto mark = keys.extras().punctuationText(typed)) {
     commitComposing(client);
     insert(*mark, client);
     return true;
@@ -138,8 +142,8 @@ bool OrnavInputController::handle(const KeyEvent* event, TextClient* client) {
 
   // A word begins: vowels take their word-initial form.
   std::optional<std::string> text;
-  if (!bufferNonEmpty) text = env_->keyMapExtras.initialText(typed);
-  if (!text && env_->mapKey) text = env_->mapKey(typed);
+  if (!bufferNonEmpty) text = keys.extras().initialText(typed);
+  if (!text) text = keys.map(typed);
 
   if (!text) {
     commitComposing(client);
@@ -152,6 +156,7 @@ bool OrnavInputController::handle(const KeyEvent* event, TextClient* client) {
 
 void OrnavInputController::dismiss() {
   if (engine_) engine_->reset();
+  composing_.clear();
   grid_.clear();
   // A panel that was never made is not on screen; there is nothing to hide.
   if (panel_) panel_->hide();
@@ -162,6 +167,7 @@ void OrnavInputController::bootstrapIfNeeded() {
   if (process.didBootstrap) return;
   // Set first, so a later key event never retries, whether or not the fetch starts now.
   process.didBootstrap = true;
+  if (!env_->services) return;
   ControllerServices& services = *env_->services;
   if (services.onlineDictEnabled() && engine_) {
     services.fetchCloudDict(services.cloudDictVersion(), syncCloudDictCompletion());

@@ -16,9 +16,8 @@ class ExtraTablesTest : public ::testing::Test {
   void SetUp() override {
     fx.engineState.words = {"ئالما", "ئات", "ئەمدى", "ئاتا"};
     fx.engineState.predictions["ئات"] = {"بىلەن"};
-    fx.keyMap = {{"a", "ا"}, {"t", "ت"}, {"e", "ە"}, {",", "،"}};
-    fx.env->keyMapExtras.initial = {{"a", "ئا"}, {"e", "ئە"}};
-    fx.env->keyMapExtras.punctuation = {{",", "،"}, {"?", "؟"}};
+    fx.setKeys({{"a", "ا"}, {"t", "ت"}, {"e", "ە"}, {",", "،"}},
+               KeyMapExtras{{{"a", "ئا"}, {"e", "ئە"}}, {{",", "،"}, {"?", "؟"}}});
     controller = fx.makeController(&client);
   }
   ControllerFixture fx;
@@ -67,8 +66,7 @@ TEST_F(ExtraTablesTest, PunctuationAfterAPickKeepsTheSpaceForDeleteToRemove) {
 TEST_F(ExtraTablesTest, DirectInsertionUsesPunctuationButNotInitialForms) {
   ControllerFixture direct;
   direct.withEngine = false;
-  direct.keyMap = fx.keyMap;
-  direct.env->keyMapExtras = fx.env->keyMapExtras;
+  direct.keys = fx.keys;
   RecordingClient other;
   auto plain = direct.makeController(&other);
   EXPECT_TRUE(press(*plain, &other, 0, "a"));
@@ -77,7 +75,9 @@ TEST_F(ExtraTablesTest, DirectInsertionUsesPunctuationButNotInitialForms) {
 }
 
 TEST_F(ExtraTablesTest, SelectionDigitsWinOverTheTables) {
-  fx.env->keyMapExtras.punctuation["2"] = "٢";
+  KeyMapExtras extras = fx.keys.extras();
+  extras.punctuation["2"] = "٢";
+  fx.setKeys(fx.keys.arabic(), extras);
   press(*controller, &client, 0, "a");
   EXPECT_TRUE(press(*controller, &client, 19, "2"));
   EXPECT_EQ(client.inserted(), "ئات ");
@@ -86,7 +86,7 @@ TEST_F(ExtraTablesTest, SelectionDigitsWinOverTheTables) {
 TEST(KeyPassThrough, EventsTheControllerDoesNotTake) {
   ControllerFixture fx;
   fx.engineState.words = {"ab"};
-  fx.keyMap = {{"a", "a"}};
+  fx.setKeys({{"a", "a"}});
   RecordingClient client;
   auto controller = fx.makeController(&client);
   ASSERT_TRUE(press(*controller, &client, 0, "a"));
@@ -99,6 +99,23 @@ TEST(KeyPassThrough, EventsTheControllerDoesNotTake) {
   EXPECT_FALSE(press(*controller, &client, 1, "s", ModifierFlag::kCommand));
   EXPECT_EQ(client.inserted(), "a");
   EXPECT_EQ(client.marked(), "");
+}
+
+// A letter costs one read of the buffer and one of the candidates: what the client shows is
+// known from the last update, and the panel gets the grid's content as it is.
+TEST(KeystrokeCost, ALetterReadsTheEngineOnce) {
+  ControllerFixture fx;
+  fx.engineState.words = {"ab", "abc"};
+  fx.setKeys({{"a", "a"}, {"b", "b"}});
+  RecordingClient client;
+  auto controller = fx.makeController(&client);
+  press(*controller, &client, 0, "a");
+  fx.engineState.bufferReads = 0;
+  fx.engineState.candidateReads = 0;
+  press(*controller, &client, 11, "b");
+  EXPECT_EQ(fx.engineState.bufferReads, 1);
+  EXPECT_EQ(fx.engineState.candidateReads, 1);
+  EXPECT_EQ(client.marked(), "ab");
 }
 
 }  // namespace

@@ -32,14 +32,18 @@ void OrnavInputController::activateServer(TextClient* client) {
   }
   // Each activation starts with an empty buffer and no word context.
   if (engine_) engine_->reset();
+  composing_.clear();
   ensureUserDictUploadTimer();
   uploadUserDict(false);
-  // The one-time notices appear after activation has returned to the system.
+  // The one-time notices appear after activation has returned to the system; a process without
+  // dialogs or without a main queue to defer them on has none to show.
   MenuUIInterface* menuUI = env_->menuUI;
-  env_->mainQueue->post([menuUI] {
-    menuUI->showPendingInstallNoticeIfNeeded();
-    menuUI->showWelcomeIfNeeded();
-  });
+  if (menuUI != nullptr && env_->mainQueue != nullptr) {
+    env_->mainQueue->post([menuUI] {
+      menuUI->showPendingInstallNoticeIfNeeded();
+      menuUI->showWelcomeIfNeeded();
+    });
+  }
 }
 
 void OrnavInputController::deactivateServer(TextClient* client) {
@@ -50,11 +54,14 @@ void OrnavInputController::deactivateServer(TextClient* client) {
     commitComposing(client);
   }
   if (engine_) engine_->reset();
+  composing_.clear();
   if (panel_) panel_->hide();
 }
 
 MenuDescription OrnavInputController::menu() const {
-  const ControllerServices& services = *env_->services;
+  static const NoControllerServices kNone;
+  const ControllerServices& services =
+      env_->services ? *env_->services : static_cast<const ControllerServices&>(kNone);
   MenuDescription menu;
   menu.title = "Ornavel";
   menu.items = {
@@ -89,25 +96,26 @@ void OrnavInputController::perform(const std::string& action) {
 
 void OrnavInputController::showWelcomeEntry() {
   log("菜单：点击 首次使用与设置引导");
-  env_->menuUI->showWelcome();
+  if (env_->menuUI) env_->menuUI->showWelcome();
 }
 
 void OrnavInputController::showAbout() {
   log("菜单：点击 关于");
-  env_->menuUI->showAbout();
+  if (env_->menuUI) env_->menuUI->showAbout();
 }
 
 void OrnavInputController::checkUpdate() {
   log("菜单：点击 检查更新");
-  env_->menuUI->checkForUpdates();
+  if (env_->menuUI) env_->menuUI->checkForUpdates();
 }
 
 void OrnavInputController::sendFeedback() {
   log("菜单：点击 反馈");
-  env_->menuUI->sendFeedback();
+  if (env_->menuUI) env_->menuUI->sendFeedback();
 }
 
 void OrnavInputController::toggleOnlineDict() {
+  if (!env_->services) return;
   ControllerServices& services = *env_->services;
   const bool on = !services.onlineDictEnabled();
   services.setOnlineDictEnabled(on);
@@ -118,6 +126,7 @@ void OrnavInputController::toggleOnlineDict() {
 }
 
 void OrnavInputController::toggleUploadConsent() {
+  if (!env_->services) return;
   ControllerServices& services = *env_->services;
   if (services.uploadConsent()) {
     services.setUploadConsent(false);
@@ -127,6 +136,7 @@ void OrnavInputController::toggleUploadConsent() {
   // The alert answers after this action has returned; the controller may be gone by then.
   std::weak_ptr<OrnavInputController> weak = weak_from_this();
   std::shared_ptr<ControllerEnvironment> env = env_;
+  if (!env_->menuUI) return;  // nobody to ask: consent stays off
   env_->menuUI->confirmUploadConsent([weak, env](bool agreed) {
     if (!agreed) return;
     env->services->setUploadConsent(true);
@@ -136,6 +146,7 @@ void OrnavInputController::toggleUploadConsent() {
 }
 
 void OrnavInputController::uploadUserDict(bool force) {
+  if (!env_->services) return;
   ControllerServices& services = *env_->services;
   if (!services.uploadConsent()) return;
   if (!engine_) return;
@@ -157,7 +168,7 @@ void OrnavInputController::uploadUserDict(bool force) {
 void OrnavInputController::ensureUserDictUploadTimer() {
   ControllerProcessState& process = env_->process;
   process.uploadTimerOwner = weak_from_this();
-  if (process.uploadTimer) return;
+  if (process.uploadTimer || env_->mainQueue == nullptr) return;
   // The timer belongs to the process state, which therefore outlives every tick.
   process.uploadTimer =
       env_->mainQueue->scheduleRepeating(Seconds(kUserDictUploadInterval), [&process] {
@@ -172,7 +183,7 @@ OrnavInputController::syncCloudDictCompletion() {
   std::shared_ptr<OrnavEngine> engine = engine_;
   std::shared_ptr<ControllerEnvironment> env = env_;
   return [engine, env](std::optional<FetchedCloudDict> result) {
-    if (engine) syncCloudDict(*engine, result, *env->services, env->diagnostics);
+    if (engine && env->services) syncCloudDict(*engine, result, *env->services, env->diagnostics);
   };
 }
 

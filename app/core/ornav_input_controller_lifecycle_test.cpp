@@ -15,7 +15,7 @@ class LifecycleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fx.engineState.words = {"alma", "almas", "bala"};
-    fx.keyMap = {{"a", "a"}, {"l", "l"}, {"m", "m"}, {"b", "b"}};
+    fx.setKeys({{"a", "a"}, {"l", "l"}, {"m", "m"}, {"b", "b"}});
     fx.engineState.userFreqExport = "alma\t2\n";
   }
   ControllerFixture fx;
@@ -60,8 +60,7 @@ TEST_F(LifecycleTest, TenActivationsMakeOneTimer) {
   auto controller = fx.makeController(&client);
   for (int i = 0; i < 10; ++i)
     controller->activateServer(&client);
-  EXPECT_EQ(fx.mainQueue.timers.size(), 1u);
-  EXPECT_EQ(fx.mainQueue.timers[0]->interval.count(), 1800.0);
+  EXPECT_EQ(fx.mainQueue.timerIntervals(), std::vector<Seconds>{Seconds(1800)});
 }
 
 TEST_F(LifecycleTest, TwoControllersShareTheTimerAndTheLastActivatedOwnsIt) {
@@ -71,21 +70,21 @@ TEST_F(LifecycleTest, TwoControllersShareTheTimerAndTheLastActivatedOwnsIt) {
   auto other = fx.makeController(&second);
   first->activateServer(&client);
   other->activateServer(&second);
-  EXPECT_EQ(fx.mainQueue.timers.size(), 1u);
+  EXPECT_EQ(fx.mainQueue.timerIntervals().size(), 1u);
   EXPECT_EQ(fx.env->process.uploadTimerOwner.lock(), other);
 
   fx.services.uploads.clear();
-  fx.mainQueue.fireTimers();
+  fx.mainQueue.advance(Seconds(kUserDictUploadInterval));
   ASSERT_EQ(fx.services.uploads.size(), 1u);
 
   // Releasing the first changes nothing; releasing the owner leaves the timer ticking idly.
   first.reset();
-  fx.mainQueue.fireTimers();
+  fx.mainQueue.advance(Seconds(kUserDictUploadInterval));
   EXPECT_EQ(fx.services.uploads.size(), 2u);
   other.reset();
-  fx.mainQueue.fireTimers();
+  fx.mainQueue.advance(Seconds(kUserDictUploadInterval));
   EXPECT_EQ(fx.services.uploads.size(), 2u);
-  EXPECT_TRUE(fx.mainQueue.timers[0]->valid);
+  EXPECT_EQ(fx.mainQueue.timerIntervals().size(), 1u);  // still ticking
 }
 
 TEST_F(LifecycleTest, DeactivationCommitsAsTypedResetsAndHides) {
@@ -309,6 +308,28 @@ TEST_F(LifecycleTest, CloudMergeReachesTheEngineAfterItsControllerIsGone) {
   completion = nullptr;
   fx.services.fetches.clear();
   EXPECT_EQ(fx.engineState.enginesFreed, 1);
+}
+
+// A process without a main queue, dialogs or online services (a host that has none to offer)
+// still activates, types, and answers every menu item.
+TEST(BareEnvironment, NothingMissingIsDereferenced) {
+  ControllerFixture fx;
+  fx.engineState.words = {"alma"};
+  fx.setKeys({{"a", "a"}});
+  fx.env->mainQueue = nullptr;
+  fx.env->menuUI = nullptr;
+  fx.env->services = nullptr;
+  RecordingClient client;
+  auto controller = fx.makeController(&client);
+  controller->activateServer(&client);
+  EXPECT_FALSE(fx.env->process.uploadTimer);
+  EXPECT_TRUE(press(*controller, &client, 0, "a"));
+  EXPECT_EQ(client.marked(), "a");
+  for (const MenuItem& item : controller->menu().items)
+    controller->perform(item.action);
+  EXPECT_EQ(controller->menu().items[4].state, MenuItem::State::off);  // online dictionary
+  controller->deactivateServer(&client);
+  EXPECT_EQ(client.inserted(), "a");
 }
 
 }  // namespace

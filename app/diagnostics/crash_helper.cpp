@@ -1,5 +1,6 @@
-// A program that starts the way the application does (platform ports from the environment, crash
-// handlers installed, a client and a stage noted, a log line written) and then dies the way its
+// A program that starts the way the application does (the Linux platform and the application
+// built from the environment, crash handlers installed, a client and a stage noted, a log line
+// written) and then dies the way its
 // first argument says. The crash reporter's tests run it as a child process with HOME and the XDG
 // folders pointed at a temporary folder, then look at what it left behind.
 #include <sys/mman.h>
@@ -10,11 +11,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "diagnostics/crash_reporter.h"
-#include "diagnostics/logger.h"
-#include "platform/linux/file_settings.h"
-#include "platform/linux/system_services.h"
-#include "ports/platform.h"
+#include "core/application.h"
+#include "platform/linux/linux_platform.h"
 
 namespace {
 
@@ -62,26 +60,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   using namespace ornav;
-  static linux_platform::UserFolders folders;
-  static linux_platform::StderrSystemLog systemLog;
-  static linux_platform::ProcessSystemInfo systemInfo;
-  static linux_platform::WallClock clock;
-  static linux_platform::FileSettings settings(linux_platform::FileSettings::defaultPath(),
-                                               &systemLog);
-  Platform ports;
-  ports.folders = &folders;
-  ports.systemLog = &systemLog;
-  ports.systemInfo = &systemInfo;
-  ports.clock = &clock;
-  ports.settings = &settings;
-  installPlatform(ports);
+  static linux_platform::LinuxPlatform platform;
   // Only the support-folder log matters here; keep the shared temporary log out of it.
-  Logger::configureForTesting("", Logger::stablePath());
+  ApplicationOptions options;
+  options.logFiles = Logger::Files{"", Logger::stablePathIn(platform.folders())};
+  static Application app(platform.ports(), options);
+  CrashReporter& crashes = app.crashReporter();
 
-  CrashReporter::install();
-  CrashReporter::noteStage("process-launch");
-  CrashReporter::noteClientApp(std::string("com.example.TextEdit"));
+  crashes.install();
+  crashes.noteStage("process-launch");
+  crashes.noteClientApp(std::string("com.example.TextEdit"));
   Logger::write("崩溃测试：即将结束");
-  CrashReporter::noteStage("select-candidate", {{"host", "com.example.TextEdit"}, {"index", "7"}});
+  crashes.noteStage("select-candidate", {{"host", "com.example.TextEdit"}, {"index", "7"}});
   die(argv[1]);
 }

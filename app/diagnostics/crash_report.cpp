@@ -1,10 +1,11 @@
 #include "diagnostics/crash_report.h"
 
+#include <csignal>
 #include <ctime>
 #include <limits>
 
-#include "services/service_json.h"
-#include "services/service_text.h"
+#include "base/json_reading.h"
+#include "base/text.h"
 
 namespace ornav::crash_report {
 namespace {
@@ -22,16 +23,18 @@ constexpr UploadField kUploadFields[] = {
 }  // namespace
 
 std::string signalName(int signal) {
+  // The marker holds the number this system gave the signal, so it is named by this system's
+  // numbering (SIGBUS is 7 on Linux and 10 on macOS).
   switch (signal) {
-    case 4:
+    case SIGILL:
       return "SIGILL";
-    case 6:
+    case SIGABRT:
       return "SIGABRT";
-    case 8:
+    case SIGFPE:
       return "SIGFPE";
-    case 10:
+    case SIGBUS:
       return "SIGBUS";
-    case 11:
+    case SIGSEGV:
       return "SIGSEGV";
     default:
       return "SIG" + std::to_string(signal);
@@ -83,11 +86,11 @@ std::optional<std::string> sanitizedUploadData(const nlohmann::json& report,
                                                std::string_view fallbackReportID) {
   nlohmann::json body = nlohmann::json::object();
   for (const UploadField& field : kUploadFields) {
-    std::optional<std::string> value = service_json::string(report, field.key);
+    std::optional<std::string> value = json_reading::string(report, field.key);
     if (!value && std::string_view(field.key) == "reportID") value = std::string(fallbackReportID);
     body[field.key] = prefixCharacters(value.value_or(""), field.limit);
   }
-  return service_json::serialize(body);
+  return json_reading::serialize(body);
 }
 
 }  // namespace ornav::crash_report

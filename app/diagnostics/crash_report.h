@@ -14,8 +14,8 @@
 
 namespace ornav::crash_report {
 
-// "SIGILL", "SIGABRT", "SIGFPE", "SIGBUS", "SIGSEGV" for 4, 6, 8, 10, 11 (the numbering the
-// reports use on every platform); "SIG" + the number otherwise.
+// "SIGILL", "SIGABRT", "SIGFPE", "SIGBUS", "SIGSEGV" for those signals' numbers on this system
+// (the number a marker holds); "SIG" + the number otherwise.
 std::string signalName(int signal);
 
 // The signal number written in a marker: decimal text of a signed 32-bit integer, with white

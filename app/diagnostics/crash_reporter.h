@@ -5,8 +5,13 @@
 // signal leaves the one-line marker fatal_signal.txt there. uploadPending sends each to the
 // service and deletes it only when the service answers "ok": true; everything else stays for the
 // next start. Every failure is swallowed.
+//
+// One per process, made by the application from its ports and from facts about the installation
+// handed over as values (the reporter knows nothing of the service client).
 #pragma once
 
+#include <atomic>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,45 +20,79 @@
 
 namespace ornav {
 
+class Clock;
+class HttpSession;
+class Logger;
+class Settings;
+class SystemInfo;
+
 class CrashReporter {
  public:
-  CrashReporter() = delete;
-
   using Details = std::map<std::string, std::string>;
 
+  struct Setup {
+    // "<support folder>/Ornavel"; empty: nothing is recorded or sent.
+    std::filesystem::path baseDir = {};
+    // Facts every report carries.
+    std::string version = {};
+    std::string deviceID = {};
+    std::string bundleIdentifier = {};
+    // Where reports go; an unusable address sends nothing.
+    std::string reportURL = {};
+    // Ports; each may be null (then the matching fact is empty, or nothing is sent).
+    Settings* settings = nullptr;
+    const Clock* clock = nullptr;
+    const SystemInfo* systemInfo = nullptr;
+    HttpSession* http = nullptr;
+    // Its last lines go into exception reports.
+    const Logger* logger = nullptr;
+  };
+
+  explicit CrashReporter(Setup setup);
+  ~CrashReporter();
+  CrashReporter(const CrashReporter&) = delete;
+  CrashReporter& operator=(const CrashReporter&) = delete;
+
   // Notes the "install-crash-handlers" stage, prepares the signal marker path, and installs the
-  // uncaught-exception hook and the fatal-signal handlers. Call once, first thing at start.
-  static void install();
+  // uncaught-exception hook and the fatal-signal handlers for this reporter. Call once, first
+  // thing at start.
+  void install();
 
   // Replaces crash_context.json with the stage, its details, the last client, the time and pid.
-  static void noteStage(const std::string& stage, const Details& details = {});
+  void noteStage(const std::string& stage, const Details& details = {});
 
   // Remembers the client that activated the input method; an absent or empty id changes nothing.
-  static void noteClientApp(const std::optional<std::string>& bundleIdentifier);
+  void noteClientApp(const std::optional<std::string>& bundleIdentifier);
   // The remembered client's bundle identifier, or empty.
-  static std::string lastClientApp();
+  std::string lastClientApp() const;
 
   // Sends every stored report and the signal marker; returns at once.
-  static void uploadPending();
+  void uploadPending();
 
-  // "<support folder>/Ornavel", its "crashes" folder, the context file and the signal marker.
-  // Empty while the platform has no folders port.
-  static std::string baseDir();
-  static std::string dir();
-  static std::string contextPath();
-  static std::string signalMarkerPath();
-  static std::string reportURL();
+  // Its folder, the "crashes" folder, the context file and the signal marker; empty without a
+  // folder.
+  std::string baseDir() const;
+  std::string dir() const;
+  std::string contextPath() const;
+  std::string signalMarkerPath() const;
+  const std::string& reportURL() const { return setup_.reportURL; }
 
   // Writes the report of an uncaught exception to dir()/<milliseconds since 1970>.json.
-  static void writeReport(const std::string& type, const std::string& name,
-                          const std::string& reason, const std::string& stack);
+  void writeReport(const std::string& type, const std::string& name, const std::string& reason,
+                   const std::string& stack);
   // The report built from a marker file; absent when its content is not a signal number.
-  static std::optional<nlohmann::json> signalMarkerReport(const std::string& path);
+  std::optional<nlohmann::json> signalMarkerReport(const std::string& path) const;
 
-  // Tests: put the files under another folder (empty restores the support folder), and wait
-  // for uploads that are still on the wire.
-  static void configureForTesting(const std::string& baseDir);
-  static int uploadsInFlight();
+  // Uploads still on the wire.
+  int uploadsInFlight() const { return *inFlight_; }
+
+ private:
+  std::chrono::system_clock::time_point now() const;
+  void uploadReportData(const std::string& body, const std::filesystem::path& file);
+
+  Setup setup_;
+  // Shared with the completions of uploads, which may outlive nothing else of the reporter.
+  std::shared_ptr<std::atomic<int>> inFlight_ = std::make_shared<std::atomic<int>>(0);
 };
 
 }  // namespace ornav

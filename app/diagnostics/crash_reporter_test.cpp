@@ -19,13 +19,12 @@
 #include <sstream>
 #include <thread>
 
+#include "base/url_text.h"
 #include "diagnostics/logger.h"
 #include "platform/linux/curl_http_session.h"
 #include "platform/linux/file_settings.h"
 #include "platform/linux/run_loop.h"
 #include "platform/linux/system_services.h"
-#include "ports/platform.h"
-#include "services/service_url.h"
 #include "testing/local_http_server.h"
 
 extern char** environ;
@@ -279,24 +278,31 @@ class CrashUpload : public ::testing::Test {
   void SetUp() override {
     root_ = freshFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     settings_ = std::make_unique<linux_platform::FileSettings>(root_ / "settings.json", nullptr);
+    settings_->setString("Ornavel.deviceID", "5D1E0C2A-0000-4000-8000-000000000001");
     http_ = std::make_unique<linux_platform::CurlHttpSession>(loop_);
-    Platform ports;
-    ports.settings = settings_.get();
-    ports.mainQueue = &loop_;
-    ports.http = http_.get();
-    ports.systemInfo = &systemInfo_;
-    installPlatform(ports);
-    CrashReporter::configureForTesting((root_ / "Ornavel").string());
-    Logger::configureForTesting("", (root_ / "log.txt").string());
+    logger_ =
+        std::make_unique<Logger>(Logger::Files{"", (root_ / "log.txt").string()}, nullptr, nullptr);
+    reportTo("");
     fs::create_directories(crashes());
   }
   void TearDown() override {
+    reporter_.reset();
     http_.reset();
-    installPlatform({});
-    CrashReporter::configureForTesting("");
-    Logger::resetForTesting();
-    service_url::setBaseURLOverrideForTesting(std::nullopt);
     fs::remove_all(root_);
+  }
+
+  // A reporter that sends to the crash endpoint under `baseURL`, as the application makes it.
+  void reportTo(const std::string& baseURL) {
+    reporter_ = std::make_unique<CrashReporter>(CrashReporter::Setup{
+        .baseDir = root_ / "Ornavel",
+        .version = "1.0",
+        .deviceID = settings_->getString("Ornavel.deviceID").value_or(""),
+        .reportURL = url_text::join(baseURL, "api/ornav-ime/crash"),
+        .settings = settings_.get(),
+        .systemInfo = &systemInfo_,
+        .http = http_.get(),
+        .logger = logger_.get(),
+    });
   }
 
   fs::path crashes() const { return root_ / "Ornavel" / "crashes"; }
@@ -304,10 +310,10 @@ class CrashUpload : public ::testing::Test {
 
   // Starts the upload and waits until every answer has been handled on the main queue.
   void uploadAndWait() {
-    CrashReporter::uploadPending();
+    reporter_->uploadPending();
     // runUntil checks after each item it runs, so only wait while answers are outstanding.
-    if (CrashReporter::uploadsInFlight() == 0) return;
-    ASSERT_TRUE(loop_.runUntil([] { return CrashReporter::uploadsInFlight() == 0; },
+    if (reporter_->uploadsInFlight() == 0) return;
+    ASSERT_TRUE(loop_.runUntil([this] { return reporter_->uploadsInFlight() == 0; },
                                std::chrono::seconds(20)));
   }
 
@@ -316,6 +322,8 @@ class CrashUpload : public ::testing::Test {
   linux_platform::ProcessSystemInfo systemInfo_;
   std::unique_ptr<linux_platform::FileSettings> settings_;
   std::unique_ptr<linux_platform::CurlHttpSession> http_;
+  std::unique_ptr<Logger> logger_;
+  std::unique_ptr<CrashReporter> reporter_;
 };
 
 TEST_F(CrashUpload, AcknowledgedReportsAreDeletedTheOthersStay) {
@@ -327,7 +335,7 @@ TEST_F(CrashUpload, AcknowledgedReportsAreDeletedTheOthersStay) {
     if (id == "stringly") return R"({"ok": "true"})";
     return R"({"ok": true, "id": 9})";
   });
-  service_url::setBaseURLOverrideForTesting(service.baseURL());
+  reportTo(service.baseURL());
 
   std::string longStack(25000, 's');
   writeFile(crashes() / "1700000000001.json",
@@ -400,7 +408,7 @@ TEST_F(CrashUpload, AcknowledgedReportsAreDeletedTheOthersStay) {
 
 TEST_F(CrashUpload, MarkerThatIsNoNumberStaysAndIsCounted) {
   CrashService service([](const nlohmann::json&) { return R"({"ok": true})"; });
-  service_url::setBaseURLOverrideForTesting(service.baseURL());
+  reportTo(service.baseURL());
   writeFile(crashes() / "fatal_signal.txt", "segfault\n");
   for (int run = 0; run < 2; ++run) {
     uploadAndWait();
@@ -413,18 +421,27 @@ TEST_F(CrashUpload, MarkerThatIsNoNumberStaysAndIsCounted) {
 
 TEST_F(CrashUpload, UnknownSignalIsNamedByNumber) {
   CrashService service([](const nlohmann::json&) { return R"({"ok": true})"; });
-  service_url::setBaseURLOverrideForTesting(service.baseURL());
-  writeFile(crashes() / "fatal_signal.txt", " 7 \n");
+  reportTo(service.baseURL());
+  writeFile(crashes() / "fatal_signal.txt", " 99 \n");
   uploadAndWait();
   ASSERT_EQ(service.bodies().size(), 1u);
-  EXPECT_EQ(service.bodies()[0]["name"], "SIG7");
-  EXPECT_EQ(service.bodies()[0]["reason"], "fatal signal 7");
+  EXPECT_EQ(service.bodies()[0]["name"], "SIG99");
+  EXPECT_EQ(service.bodies()[0]["reason"], "fatal signal 99");
   EXPECT_FALSE(fs::exists(crashes() / "fatal_signal.txt"));
+}
+
+TEST_F(CrashUpload, MarkerIsNamedByThisSystemsSignalNumbers) {
+  CrashService service([](const nlohmann::json&) { return R"({"ok": true})"; });
+  reportTo(service.baseURL());
+  writeFile(crashes() / "fatal_signal.txt", std::to_string(SIGBUS) + "\n");  // 7 on Linux
+  uploadAndWait();
+  ASSERT_EQ(service.bodies().size(), 1u);
+  EXPECT_EQ(service.bodies()[0]["name"], "SIGBUS");
 }
 
 TEST_F(CrashUpload, NothingStoredMeansNoStageAndNoRequest) {
   CrashService service([](const nlohmann::json&) { return R"({"ok": true})"; });
-  service_url::setBaseURLOverrideForTesting(service.baseURL());
+  reportTo(service.baseURL());
   writeFile(crashes() / "notes.txt", "x");
   uploadAndWait();
   EXPECT_TRUE(service.bodies().empty());
@@ -433,7 +450,7 @@ TEST_F(CrashUpload, NothingStoredMeansNoStageAndNoRequest) {
 
 TEST_F(CrashUpload, UnusableEndpointSendsNothing) {
   writeFile(crashes() / "1.json", R"({"reportID": "a"})");
-  service_url::setBaseURLOverrideForTesting("");
+  reportTo("");
   uploadAndWait();
   EXPECT_TRUE(fs::exists(crashes() / "1.json"));
   EXPECT_FALSE(fs::exists(contextFile()));
@@ -441,7 +458,7 @@ TEST_F(CrashUpload, UnusableEndpointSendsNothing) {
 
 TEST_F(CrashUpload, UnreachableServiceKeepsEverything) {
   const int port = testing::unusedLoopbackPort();
-  service_url::setBaseURLOverrideForTesting("http://127.0.0.1:" + std::to_string(port) + "/");
+  reportTo("http://127.0.0.1:" + std::to_string(port) + "/");
   writeFile(crashes() / "1.json", R"({"reportID": "a"})");
   writeFile(crashes() / "fatal_signal.txt", "11\n");
   uploadAndWait();
@@ -450,7 +467,7 @@ TEST_F(CrashUpload, UnreachableServiceKeepsEverything) {
 
 TEST_F(CrashUpload, EmptyAnswerKeepsTheReport) {
   CrashService service([](const nlohmann::json&) { return std::string(); });
-  service_url::setBaseURLOverrideForTesting(service.baseURL());
+  reportTo(service.baseURL());
   writeFile(crashes() / "1.json", R"({"reportID": "a"})");
   uploadAndWait();
   EXPECT_EQ(service.bodies().size(), 1u);
@@ -458,12 +475,12 @@ TEST_F(CrashUpload, EmptyAnswerKeepsTheReport) {
 }
 
 TEST_F(CrashUpload, ClientAppIsRememberedUnlessEmpty) {
-  EXPECT_EQ(CrashReporter::lastClientApp(), "");
-  CrashReporter::noteClientApp(std::string("com.apple.Notes"));
-  CrashReporter::noteClientApp(std::string(""));
-  CrashReporter::noteClientApp(std::nullopt);
-  EXPECT_EQ(CrashReporter::lastClientApp(), "com.apple.Notes");
-  CrashReporter::noteStage("activate-server", {{"host", "com.apple.Notes"}});
+  EXPECT_EQ(reporter_->lastClientApp(), "");
+  reporter_->noteClientApp(std::string("com.apple.Notes"));
+  reporter_->noteClientApp(std::string(""));
+  reporter_->noteClientApp(std::nullopt);
+  EXPECT_EQ(reporter_->lastClientApp(), "com.apple.Notes");
+  reporter_->noteStage("activate-server", {{"host", "com.apple.Notes"}});
   const nlohmann::json context = nlohmann::json::parse(readFile(contextFile()));
   EXPECT_EQ(context["host"], "com.apple.Notes");
   EXPECT_EQ(context["details"]["host"], "com.apple.Notes");

@@ -23,22 +23,20 @@ fs::path scratchFolder() {
 
 void BM_NoteStage(benchmark::State& state) {
   const fs::path folder = scratchFolder();
-  ornav::CrashReporter::configureForTesting(folder.string());
+  ornav::CrashReporter reporter(ornav::CrashReporter::Setup{.baseDir = folder});
   for (auto _ : state) {
-    ornav::CrashReporter::noteStage("marked-text-set",
-                                    {{"host", "com.apple.TextEdit"}, {"length", "4"}});
+    reporter.noteStage("marked-text-set", {{"host", "com.apple.TextEdit"}, {"length", "4"}});
   }
-  ornav::CrashReporter::configureForTesting("");
   fs::remove_all(folder);
 }
 BENCHMARK(BM_NoteStage);
 
 void BM_LoggerWrite(benchmark::State& state) {
   const fs::path folder = scratchFolder();
-  ornav::Logger::configureForTesting((folder / "a.log").string(), (folder / "b.log").string());
+  const ornav::Logger logger({(folder / "a.log").string(), (folder / "b.log").string()}, nullptr,
+                             nullptr);
   for (auto _ : state)
-    ornav::Logger::write("候选词已选择：索引 3");
-  ornav::Logger::resetForTesting();
+    logger.log("候选词已选择：索引 3");
   fs::remove_all(folder);
 }
 BENCHMARK(BM_LoggerWrite);
@@ -52,10 +50,9 @@ void BM_TailLines(benchmark::State& state) {
       out << "[2026-03-04 09:05:03.007] 菜单：检查更新 " << i << "\n";
     }
   }
-  ornav::Logger::configureForTesting("", (folder / "b.log").string());
+  const ornav::Logger logger({"", (folder / "b.log").string()}, nullptr, nullptr);
   for (auto _ : state)
-    benchmark::DoNotOptimize(ornav::Logger::tailLines(80));
-  ornav::Logger::resetForTesting();
+    benchmark::DoNotOptimize(logger.tail(80));
   fs::remove_all(folder);
 }
 BENCHMARK(BM_TailLines)->Arg(1000)->Arg(100000);

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "base/files.h"
+
 namespace ornav::log_file {
 namespace {
 
@@ -17,18 +19,6 @@ bool isAcceptable(int fd, Location location) {
   if (location == Location::sharedTemporary) {
     if (info.st_uid != geteuid()) return false;
     if (info.st_nlink != 1) return false;
-  }
-  return true;
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
 }

@@ -6,39 +6,20 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 
 #include "diagnostics/log_file.h"
 #include "diagnostics/log_format.h"
 #include "ports/bundle.h"
 #include "ports/clock.h"
-#include "ports/platform.h"
 #include "ports/system_log.h"
 
 namespace ornav {
 namespace {
 
-constexpr const char* kTemporaryLogPath = "/tmp/ornav_ime.log";
 // tailLines reads no more than this from the end of the log: the log is never pruned, and the
 // crash path must not pull a file of many megabytes into memory.
 constexpr off_t kTailReadLimit = 1024 * 1024;
-
-struct Paths {
-  std::mutex mutex;
-  std::optional<std::string> temporaryOverride;
-  std::optional<std::string> stable;  // computed once, or set by a test
-};
-
-Paths& paths() {
-  static Paths instance;
-  return instance;
-}
-
-std::chrono::system_clock::time_point now() {
-  if (const Clock* clock = platform().clock) return clock->now();
-  return std::chrono::system_clock::now();
-}
 
 // Reads at most the last kTailReadLimit bytes; when it starts inside the file, the partial first
 // line is dropped.
@@ -71,56 +52,58 @@ std::optional<std::string> readTail(const std::string& path) {
 
 }  // namespace
 
-std::string Logger::path() {
-  Paths& p = paths();
-  std::lock_guard lock(p.mutex);
-  return p.temporaryOverride.value_or(kTemporaryLogPath);
-}
+Logger::Logger(Files files, SystemLog* systemLog, const Clock* clock)
+    : files_(std::move(files)), systemLog_(systemLog), clock_(clock) {}
 
-std::string Logger::stablePath() {
-  Paths& p = paths();
-  std::lock_guard lock(p.mutex);
-  if (p.stable) return *p.stable;
-  const Folders* folders = platform().folders;
-  if (folders == nullptr) return {};
-  const std::filesystem::path logs = folders->applicationSupport() / "Ornavel" / "logs";
-  std::error_code ignored;
-  std::filesystem::create_directories(logs, ignored);
-  p.stable = (logs / "ornav_ime.log").string();
-  return *p.stable;
-}
-
-void Logger::write(std::string_view message) {
-  const std::string line = log_format::line(message, now());
-  if (SystemLog* log = platform().systemLog) {
+void Logger::log(std::string_view message) const {
+  const auto now = clock_ != nullptr ? clock_->now() : std::chrono::system_clock::now();
+  const std::string line = log_format::line(message, now);
+  if (systemLog_ != nullptr) {
     std::string entry = "[Ornavel] ";
     entry.append(message);
-    log->write(entry);
+    systemLog_->write(entry);
   }
-  log_file::append(path(), line, log_file::Location::sharedTemporary);
-  log_file::append(stablePath(), line, log_file::Location::privateFolder);
+  if (!files_.temporary.empty()) {
+    log_file::append(files_.temporary, line, log_file::Location::sharedTemporary);
+  }
+  if (!files_.stable.empty()) {
+    log_file::append(files_.stable, line, log_file::Location::privateFolder);
+  }
 }
 
-std::vector<std::string> Logger::tailLines(int limit) {
-  if (limit < 1) return {};
-  const auto text = readTail(stablePath());
+std::vector<std::string> Logger::tail(int limit) const {
+  if (limit < 1 || files_.stable.empty()) return {};
+  const auto text = readTail(files_.stable);
   if (!text) return {};
   auto lines = log_format::lastNonEmptyLines(*text, static_cast<std::size_t>(limit));
   return lines ? std::move(*lines) : std::vector<std::string>();
 }
 
-void Logger::configureForTesting(std::string path, std::string stablePath) {
-  Paths& p = paths();
-  std::lock_guard lock(p.mutex);
-  p.temporaryOverride = std::move(path);
-  p.stable = std::move(stablePath);
+std::string Logger::stablePathIn(const Folders& folders) {
+  if (folders.applicationSupport().empty()) return {};
+  const std::filesystem::path logs = folders.applicationSupport() / "Ornavel" / "logs";
+  std::error_code ignored;
+  std::filesystem::create_directories(logs, ignored);
+  return (logs / "ornav_ime.log").string();
 }
 
-void Logger::resetForTesting() {
-  Paths& p = paths();
-  std::lock_guard lock(p.mutex);
-  p.temporaryOverride.reset();
-  p.stable.reset();
+void Logger::write(std::string_view message) {
+  if (const Logger* logger = InstalledLogger::current()) logger->log(message);
+}
+
+std::vector<std::string> Logger::tailLines(int limit) {
+  const Logger* logger = InstalledLogger::current();
+  return logger != nullptr ? logger->tail(limit) : std::vector<std::string>();
+}
+
+std::string Logger::path() {
+  const Logger* logger = InstalledLogger::current();
+  return logger != nullptr ? logger->files().temporary : std::string();
+}
+
+std::string Logger::stablePath() {
+  const Logger* logger = InstalledLogger::current();
+  return logger != nullptr ? logger->files().stable : std::string();
 }
 
 }  // namespace ornav

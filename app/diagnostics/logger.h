@@ -6,32 +6,55 @@
 // The logger swallows its own failures. Not for use inside a signal handler.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/installed.h"
+
 namespace ornav {
+
+class Clock;
+class Folders;
+class SystemLog;
 
 class Logger {
  public:
-  Logger() = delete;
+  struct Files {
+    std::string temporary = "/tmp/ornav_ime.log";  // empty: not written
+    std::string stable;                            // empty: not written (and no tail)
+  };
+
+  // `systemLog` and `clock` may be null (no system log; the system clock).
+  Logger(Files files, SystemLog* systemLog, const Clock* clock);
 
   // Logs one message. Never fails towards the caller.
+  void log(std::string_view message) const;
+
+  // The last `limit` non-empty lines of the stable log, oldest first; empty when `limit` < 1 or
+  // the log cannot be read as UTF-8.
+  std::vector<std::string> tail(int limit) const;
+
+  const Files& files() const { return files_; }
+
+  // "<support folder>/Ornavel/logs/ornav_ime.log"; creates the logs folder. Empty without a
+  // support folder.
+  static std::string stablePathIn(const Folders& folders);
+
+  // The process's log, installed by the application: these forward to it, and do nothing (or
+  // answer empty) while none is installed.
   static void write(std::string_view message);
-
-  // The last `limit` non-empty lines of the support-folder log, oldest first; empty when
-  // `limit` < 1 or the log cannot be read as UTF-8.
   static std::vector<std::string> tailLines(int limit);
-
-  // "/tmp/ornav_ime.log".
   static std::string path();
-  // "<support folder>/Ornavel/logs/ornav_ime.log"; the first call creates the logs folder.
-  // Empty while the platform has no folders port.
   static std::string stablePath();
 
-  // Tests point the two files elsewhere; reset returns to the real paths.
-  static void configureForTesting(std::string path, std::string stablePath);
-  static void resetForTesting();
+ private:
+  Files files_;
+  SystemLog* systemLog_;
+  const Clock* clock_;
 };
+
+using InstalledLogger = Installed<Logger>;
 
 }  // namespace ornav

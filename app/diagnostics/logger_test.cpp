@@ -16,7 +16,6 @@
 
 #include "ports/bundle.h"
 #include "ports/clock.h"
-#include "ports/platform.h"
 #include "ports/system_log.h"
 
 namespace ornav {
@@ -75,22 +74,27 @@ class LoggerTest : public ::testing::Test {
     fs::create_directories(dir_ / "support");
     first_ = dir_ / "shared" / "ornav_ime.log";
     second_ = dir_ / "support" / "ornav_ime.log";
-    Logger::configureForTesting(first_.string(), second_.string());
-    Platform ports;
-    ports.clock = &clock_;
-    ports.systemLog = &log_;
-    installPlatform(ports);
+    useFiles(first_.string(), second_.string());
   }
   void TearDown() override {
-    installPlatform({});
-    Logger::resetForTesting();
+    installation_.reset();
     fs::permissions(dir_ / "shared", fs::perms::owner_all, fs::perm_options::add);
     fs::remove_all(dir_);
+  }
+
+  // Installs a new process log over these two files.
+  void useFiles(std::string first, std::string second) {
+    installation_.reset();
+    logger_ = std::make_unique<Logger>(Logger::Files{std::move(first), std::move(second)}, &log_,
+                                       &clock_);
+    installation_ = std::make_unique<InstalledLogger>(*logger_);
   }
 
   fs::path dir_, first_, second_;
   FixedClock clock_;
   RecordingLog log_;
+  std::unique_ptr<Logger> logger_;
+  std::unique_ptr<InstalledLogger> installation_;
 };
 
 constexpr const char* kLine = "[2026-03-04 09:05:03.007] 输入法启动\n";
@@ -119,22 +123,21 @@ TEST_F(LoggerTest, AppendsToExistingFiles) {
 }
 
 TEST_F(LoggerTest, UnwritableFirstFileStillReachesSecond) {
-  Logger::configureForTesting((dir_ / "missing-folder" / "ornav_ime.log").string(),
-                              second_.string());
+  useFiles((dir_ / "missing-folder" / "ornav_ime.log").string(), second_.string());
   Logger::write("x");
   EXPECT_FALSE(fs::exists(dir_ / "missing-folder"));
   EXPECT_EQ(readFile(second_), "[2026-03-04 09:05:03.007] x\n");
 
   // A first file that is a directory.
   fs::create_directories(first_);
-  Logger::configureForTesting(first_.string(), second_.string());
+  useFiles(first_.string(), second_.string());
   Logger::write("y");
   EXPECT_THAT(Logger::tailLines(5),
               ElementsAre("[2026-03-04 09:05:03.007] x", "[2026-03-04 09:05:03.007] y"));
 }
 
 TEST_F(LoggerTest, UnwritableSecondFileStillReachesFirst) {
-  Logger::configureForTesting(first_.string(), (dir_ / "nowhere" / "x.log").string());
+  useFiles(first_.string(), (dir_ / "nowhere" / "x.log").string());
   Logger::write("x");
   EXPECT_EQ(readFile(first_), "[2026-03-04 09:05:03.007] x\n");
   EXPECT_TRUE(Logger::tailLines(5).empty());
@@ -241,17 +244,18 @@ TEST(LoggerPaths, StablePathLivesInTheSupportFolder) {
       fs::temp_directory_path() / ("ornav_logger_paths_" + std::to_string(getpid()));
   fs::remove_all(root);
   TempFolders folders(root);
-  Logger::resetForTesting();
-  installPlatform({});
-  EXPECT_EQ(Logger::stablePath(), "");  // no folders port yet: nothing is cached
-  Platform ports;
-  ports.folders = &folders;
-  installPlatform(ports);
-  EXPECT_EQ(Logger::path(), "/tmp/ornav_ime.log");
-  EXPECT_EQ(Logger::stablePath(), (root / "data" / "Ornavel" / "logs" / "ornav_ime.log").string());
+  EXPECT_EQ(Logger::stablePathIn(folders),
+            (root / "data" / "Ornavel" / "logs" / "ornav_ime.log").string());
   EXPECT_TRUE(fs::is_directory(root / "data" / "Ornavel" / "logs"));
-  installPlatform({});
-  Logger::resetForTesting();
+  // Nothing installed: the entry points answer empty and write nothing.
+  EXPECT_EQ(Logger::path(), "");
+  EXPECT_EQ(Logger::stablePath(), "");
+  Logger::write("dropped");
+  EXPECT_TRUE(Logger::tailLines(5).empty());
+  // The default first file is the fixed one in the shared temporary folder.
+  Logger logger(Logger::Files{}, nullptr, nullptr);
+  const InstalledLogger installation(logger);
+  EXPECT_EQ(Logger::path(), "/tmp/ornav_ime.log");
   fs::remove_all(root);
 }
 

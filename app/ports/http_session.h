@@ -1,5 +1,9 @@
 // HTTP(S) requests: one data task per request, answered exactly once on the main queue with either
 // the server's response (any status; the caller decides what a status means) or a transport error.
+//
+// Every session follows redirects, except that a request to an https address never follows one
+// to a plain http address: it fails with insecureRedirect, so what was asked for securely (an
+// update package, say) never arrives over a path anyone on the network can tamper with.
 #pragma once
 
 #include <algorithm>
@@ -23,14 +27,20 @@ enum class CachePolicy {
   reloadIgnoringLocalCache,  // always ask the origin server; never answer from a cache
 };
 
+// A body larger than any real answer of the service; a data task stops reading there.
+inline constexpr std::int64_t kDefaultMaxResponseBytes = 16 * 1024 * 1024;
+
 struct HttpRequest {
-  std::string url;
+  std::string url = {};
   std::string method = "GET";
-  HttpHeaders headers;
-  std::string body;
+  HttpHeaders headers = {};
+  std::string body = {};
   // Longest time without any progress (connecting, sending or receiving) before the request fails.
   double timeoutSeconds = 60;
   CachePolicy cachePolicy = CachePolicy::useProtocol;
+  // Most body bytes accepted; a longer body (or a longer announced length) fails the request with
+  // responseTooLarge, so a broken or hostile server cannot exhaust memory or disk. -1: no limit.
+  std::int64_t maxResponseBytes = kDefaultMaxResponseBytes;
 };
 
 struct HttpResponse {
@@ -53,6 +63,8 @@ struct HttpResponse {
   }
 };
 
+// A failed request: the kind of failure and its facts. The sentence a user reads is written from
+// them by the portable code (failureText in services/http_failure.h), never by a platform.
 struct HttpError {
   enum class Code {
     badUrl,
@@ -62,13 +74,18 @@ struct HttpError {
     timedOut,
     secureConnectionFailed,
     connectionLost,
+    tooManyRedirects,
+    insecureRedirect,  // an https request was redirected to a plain http address
+    responseTooLarge,  // the body passed the request's limit
     cancelled,
     fileError,  // a download could not write its file
     other,
   };
   Code code = Code::other;
-  // A readable sentence for the user and the log, e.g. "请求超时（10 秒内没有回应）。".
-  std::string description;
+  std::string url = {};     // the address the request was made to
+  std::string host = {};    // its host, with ":port" when the address names one; empty when unknown
+  double seconds = 0;       // timedOut: the limit that ran out
+  std::string detail = {};  // the transport's own words ("Connection refused"), may be empty
   friend bool operator==(const HttpError&, const HttpError&) = default;
 };
 
@@ -89,7 +106,9 @@ class DownloadTask {
 };
 
 struct DownloadRequest {
-  HttpRequest request;                   // its timeoutSeconds is the idle time-out
+  // Its timeoutSeconds is the idle time-out; its maxResponseBytes bounds the file (-1 by default:
+  // the caller sets a bound when it knows the size to expect).
+  HttpRequest request = HttpRequest{.maxResponseBytes = -1};
   double resourceTimeoutSeconds = 3600;  // longest time for the whole download
 };
 

@@ -25,26 +25,28 @@ inline constexpr std::uint64_t kDeviceIndependentMask = 0xFFFF0000;
 
 // Virtual key codes of the keys the controller and the Linux host care about (ANSI layout).
 namespace KeyCode {
-inline constexpr std::uint16_t kA = 0;
-inline constexpr std::uint16_t kC = 8;
-inline constexpr std::uint16_t kV = 9;
-inline constexpr std::uint16_t kX = 7;
-inline constexpr std::uint16_t kZ = 6;
-inline constexpr std::uint16_t kReturn = 36;
-inline constexpr std::uint16_t kTab = 48;
-inline constexpr std::uint16_t kSpace = 49;
-inline constexpr std::uint16_t kDelete = 51;
-inline constexpr std::uint16_t kEscape = 53;
-inline constexpr std::uint16_t kKeypadEnter = 76;
-inline constexpr std::uint16_t kHome = 115;
-inline constexpr std::uint16_t kPageUp = 116;
-inline constexpr std::uint16_t kForwardDelete = 117;
-inline constexpr std::uint16_t kEnd = 119;
-inline constexpr std::uint16_t kPageDown = 121;
-inline constexpr std::uint16_t kLeftArrow = 123;
-inline constexpr std::uint16_t kRightArrow = 124;
-inline constexpr std::uint16_t kDownArrow = 125;
-inline constexpr std::uint16_t kUpArrow = 126;
+enum : std::uint16_t {
+  kA = 0,
+  kC = 8,
+  kV = 9,
+  kX = 7,
+  kZ = 6,
+  kReturn = 36,
+  kTab = 48,
+  kSpace = 49,
+  kDelete = 51,
+  kEscape = 53,
+  kKeypadEnter = 76,
+  kHome = 115,
+  kPageUp = 116,
+  kForwardDelete = 117,
+  kEnd = 119,
+  kPageDown = 121,
+  kLeftArrow = 123,
+  kRightArrow = 124,
+  kDownArrow = 125,
+  kUpArrow = 126,
+};
 }  // namespace KeyCode
 
 struct KeyEvent {

@@ -1,6 +1,6 @@
-// The set of ports one process runs with. The process entry (or a test) installs it once; the
-// process-wide parts of the application (logger, crash reporter, service client) reach the
-// operating system only through it. A port that a platform does not provide stays null.
+// The set of ports one process runs with: a host (or a test) assembles it once and hands it to the
+// application, whose parts reach the operating system only through it. A port that a platform does
+// not provide stays null.
 #pragma once
 
 namespace ornav {
@@ -42,10 +42,5 @@ struct Platform {
   UrlOpener* urlOpener = nullptr;
   InputMenu* inputMenu = nullptr;
 };
-
-// The installed ports (all null until installPlatform). Install before any other thread starts;
-// the pointers are read without locking afterwards.
-const Platform& platform();
-void installPlatform(const Platform& ports);
 
 }  // namespace ornav

@@ -10,7 +10,6 @@
 #include "ports/key_event.h"
 #include "ports/main_queue.h"
 #include "ports/panel_window.h"
-#include "ports/platform.h"
 #include "ports/process_runner.h"
 #include "ports/screens.h"
 #include "ports/settings.h"
@@ -71,17 +70,6 @@ TEST(BundleTest, StringAccessorsRefuseOtherTypes) {
   EXPECT_EQ(bundle.identifier(), "com.example.x");
   EXPECT_EQ(bundle.shortVersion(), std::nullopt);  // a number is not a version string
   EXPECT_EQ(bundle.buildVersion(), std::nullopt);
-}
-
-TEST(PlatformTest, InstalledPortsAreReturned) {
-  EXPECT_EQ(platform().settings, nullptr);
-  MapBundle bundle;
-  Platform ports;
-  ports.bundle = &bundle;
-  installPlatform(ports);
-  EXPECT_EQ(platform().bundle, &bundle);
-  installPlatform(Platform{});
-  EXPECT_EQ(platform().bundle, nullptr);
 }
 
 TEST(MenuItemTest, SeparatorsCarryNoAction) {

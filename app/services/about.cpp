@@ -3,9 +3,9 @@
 
 #include "ornav_display_name.h"
 
-#include "services/service_json.h"
+#include "base/json_reading.h"
+#include "base/url_text.h"
 #include "services/service_operation_support.h"
-#include "services/service_url.h"
 #include "services/update_service.h"
 #include "services/update_service_operations.h"
 
@@ -39,12 +39,12 @@ std::string_view uyghurDisplayName() {
 }
 
 std::optional<AboutContent> readAboutAnswer(std::string_view body, const AboutContent& defaults) {
-  std::optional<nlohmann::json> answer = service_json::parseObject(body);
+  std::optional<nlohmann::json> answer = json_reading::parseObject(body);
   if (!answer) return std::nullopt;
   AboutContent content;
-  content.title = service_json::stringOr(*answer, "title", defaults.title);
-  content.description = service_json::stringOr(*answer, "description", defaults.description);
-  content.copyright = service_json::stringOr(*answer, "copyright", defaults.copyright);
+  content.title = json_reading::stringOr(*answer, "title", defaults.title);
+  content.description = json_reading::stringOr(*answer, "description", defaults.description);
+  content.copyright = json_reading::stringOr(*answer, "copyright", defaults.copyright);
   return content;
 }
 
@@ -55,7 +55,7 @@ const AboutContent UpdateServiceOperations::defaultAbout = builtInAbout();
 void UpdateServiceOperations::fetchAboutContent(
     std::function<void(std::optional<AboutContent>)> completion) {
   const std::string url = UpdateService::aboutURL();
-  if (!service_url::isUsableEndpoint(url)) {
+  if (!url_text::isUsableEndpoint(url)) {
     finish(std::move(completion), std::nullopt);
     return;
   }

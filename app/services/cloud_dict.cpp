@@ -1,13 +1,14 @@
 // The shared cloud dictionary: fetched only when the service holds a newer version than the one
 // the user merged last. The merge itself, and storing the new version after it, are the caller's.
 #include "services/cloud_dict.h"
+#include "services/http_failure.h"
 
+#include "base/json_reading.h"
+#include "base/url_text.h"
 #include "diagnostics/logger.h"
-#include "ports/platform.h"
-#include "services/service_json.h"
+#include "services/service_client.h"
 #include "services/service_operation_support.h"
 #include "services/service_settings.h"
-#include "services/service_url.h"
 #include "services/update_service.h"
 
 namespace ornav {
@@ -34,17 +35,17 @@ namespace cloud_dict {
 
 CloudDictAnswer readCloudDictAnswer(std::string_view body) {
   CloudDictAnswer answer;
-  std::optional<nlohmann::json> object = service_json::parseObject(body);
+  std::optional<nlohmann::json> object = json_reading::parseObject(body);
   if (!object) return answer;
-  std::optional<std::string> version = service_json::string(*object, "version");
+  std::optional<std::string> version = json_reading::string(*object, "version");
   if (!version) return answer;
   answer.dict.version = *version;
-  if (service_json::isTrue(*object, "unchanged")) {
+  if (json_reading::isTrue(*object, "unchanged")) {
     answer.kind = CloudDictAnswer::Kind::unchanged;
     return answer;
   }
   answer.kind = CloudDictAnswer::Kind::dictionary;
-  answer.dict.tsv = service_json::stringOr(*object, "tsv", "");
+  answer.dict.tsv = json_reading::stringOr(*object, "tsv", "");
   return answer;
 }
 
@@ -70,7 +71,7 @@ std::string cloudDictRequestURL(const std::string& endpoint, std::string_view si
 void UpdateServiceOperations::fetchCloudDict(
     const std::string& since, std::function<void(std::optional<CloudDict>)> completion) {
   const std::string endpoint = UpdateService::dictURL();
-  if (!service_url::isUsableEndpoint(endpoint)) {
+  if (!url_text::isUsableEndpoint(endpoint)) {
     finish(std::move(completion), std::nullopt);
     return;
   }
@@ -83,7 +84,7 @@ void UpdateServiceOperations::fetchCloudDict(
 
   service_ops::send(request, [completion = std::move(completion)](HttpResult result) mutable {
     if (const auto* error = std::get_if<HttpError>(&result)) {
-      Logger::write("拉取云端词库失败：" + error->description);
+      Logger::write("拉取云端词库失败：" + failureText(*error));
       finish(std::move(completion), std::nullopt);
       return;
     }
@@ -106,7 +107,7 @@ void UpdateServiceOperations::fetchCloudDict(
 
 // The switch reads as on until it was first written; once written, only true is on.
 bool UpdateServiceOperations::onlineDictEnabled() {
-  const Settings* settings = platform().settings;
+  const Settings* settings = ServiceClient::current().settings;
   if (settings == nullptr || !settings->contains(kOnlineDictEnabledKey)) return true;
   return settings->getBool(kOnlineDictEnabledKey).value_or(false);
 }

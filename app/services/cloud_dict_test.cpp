@@ -99,7 +99,7 @@ TEST_F(CloudDictTest, TransportErrorsAreLogged) {
 }
 
 TEST_F(CloudDictTest, TimeOutIsATransportError) {
-  Ops::setTimeoutOverrideForTesting(0.5);
+  setServiceTimeout(0.5);
   server_->hang("GET", kDict);
   EXPECT_EQ(fetch("0"), std::nullopt);
   ASSERT_EQ(logMessages().size(), 1u);

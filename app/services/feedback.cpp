@@ -1,17 +1,18 @@
 // Feedback from the dialog, sent with the facts about the installation that help to answer it.
 #include "services/feedback.h"
+#include "services/http_failure.h"
 
 #include <cmath>
 #include <ctime>
 
+#include "base/json_reading.h"
+#include "base/text.h"
+#include "base/url_text.h"
 #include "diagnostics/logger.h"
-#include "ports/platform.h"
 #include "ports/system_info.h"
-#include "services/service_json.h"
+#include "services/service_client.h"
 #include "services/service_operation_support.h"
 #include "services/service_settings.h"
-#include "services/service_text.h"
-#include "services/service_url.h"
 #include "services/update_service.h"
 #include "services/update_service_operations.h"
 
@@ -27,7 +28,7 @@ void finish(std::function<void(FeedbackResult)> completion, FeedbackResult resul
 }
 
 std::string operatingSystemVersion() {
-  if (const SystemInfo* info = platform().systemInfo) return info->osVersion();
+  if (const SystemInfo* info = ServiceClient::current().systemInfo) return info->osVersion();
   return "0.0.0";
 }
 
@@ -41,7 +42,7 @@ std::string feedbackBody(const FeedbackFacts& facts) {
       {"device", facts.device},   {"host", facts.host},       {"os", facts.os},
       {"time", facts.time},
   };
-  return service_json::serialize(body);
+  return json_reading::serialize(body);
 }
 
 std::string iso8601UTC(double secondsSince1970) {
@@ -54,10 +55,10 @@ std::string iso8601UTC(double secondsSince1970) {
 }
 
 FeedbackResult readFeedbackAnswer(std::string_view body) {
-  std::optional<nlohmann::json> answer = service_json::parseObject(body);
+  std::optional<nlohmann::json> answer = json_reading::parseObject(body);
   if (!answer) return FeedbackResult::failure("反馈服务返回格式错误");
-  std::optional<std::string> message = service_json::string(*answer, "message");
-  if (service_json::isTrue(*answer, "ok")) {
+  std::optional<std::string> message = json_reading::string(*answer, "message");
+  if (json_reading::isTrue(*answer, "ok")) {
     return FeedbackResult::success(message.value_or("反馈已提交，感谢你的帮助。"));
   }
   return FeedbackResult::failure(message.value_or("提交失败，请稍后重试"));
@@ -75,7 +76,7 @@ void UpdateServiceOperations::submitFeedback(const std::string& message, const s
     return;
   }
   const std::string url = UpdateService::feedbackSubmitURL();
-  if (!service_url::isUsableEndpoint(url)) {
+  if (!url_text::isUsableEndpoint(url)) {
     finish(std::move(completion), FeedbackResult::failure("反馈服务尚未配置"));
     return;
   }
@@ -95,8 +96,8 @@ void UpdateServiceOperations::submitFeedback(const std::string& message, const s
 
   service_ops::send(request, [completion = std::move(completion)](HttpResult result) mutable {
     if (const auto* error = std::get_if<HttpError>(&result)) {
-      Logger::write("提交反馈失败：" + error->description);
-      finish(std::move(completion), FeedbackResult::failure(error->description));
+      Logger::write("提交反馈失败：" + failureText(*error));
+      finish(std::move(completion), FeedbackResult::failure(failureText(*error)));
       return;
     }
     finish(std::move(completion),

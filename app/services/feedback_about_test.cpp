@@ -90,7 +90,7 @@ TEST_F(FeedbackTest, TransportErrorIsLoggedAndShown) {
 }
 
 TEST_F(FeedbackTest, TimeOutIsATransportError) {
-  Ops::setTimeoutOverrideForTesting(0.5);
+  setServiceTimeout(0.5);
   server_->hang("POST", kFeedback);
   FeedbackResult result = submit("hi");
   ASSERT_EQ(result.kind, FeedbackResult::Kind::failure);

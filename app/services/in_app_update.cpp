@@ -7,22 +7,24 @@
 // coordinator never calls the caller from those threads; it posts to the main queue.
 #include "services/in_app_update.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <memory>
 #include <mutex>
 #include <thread>
 
+#include "base/text.h"
+#include "base/url_text.h"
 #include "diagnostics/logger.h"
 #include "ports/bundle.h"
 #include "ports/http_session.h"
 #include "ports/main_queue.h"
-#include "ports/platform.h"
 #include "ports/process_runner.h"
+#include "services/http_failure.h"
+#include "services/service_client.h"
 #include "services/service_operation_support.h"
 #include "services/service_settings.h"
-#include "services/service_text.h"
-#include "services/service_url.h"
-#include "services/text_rules.h"
 #include "services/update_package.h"
 #include "services/update_service.h"
 #include "services/update_service_operations.h"
@@ -44,7 +46,7 @@ std::string describe(const std::filesystem::path& path, const std::error_code& e
 
 // Tool output as UTF-8 text, trimmed; absent when it is not UTF-8.
 std::optional<std::string> decodedTrimmed(const std::string& bytes) {
-  if (!text_rules::isValidUTF8(bytes)) return std::nullopt;
+  if (!isValidUtf8(bytes)) return std::nullopt;
   return trimWhitespaceAndNewlines(bytes);
 }
 
@@ -81,7 +83,7 @@ class UpdateCoordinator : public std::enable_shared_from_this<UpdateCoordinator>
   void didFinishDownloading(const std::string& temporaryFile);
   void didComplete(const std::optional<HttpError>& error) {
     if (error) {
-      fail(error->description);
+      fail(failureText(*error));
     } else if (!bodyArrived_.load()) {
       // Without this the caller would wait forever for an outcome.
       fail(kIncompleteDownloadText);
@@ -101,7 +103,7 @@ class UpdateCoordinator : public std::enable_shared_from_this<UpdateCoordinator>
 
 void UpdateCoordinator::start() {
   const std::string link = UpdateService::normalizedDownloadURLString(info_.preferredDownloadURL());
-  if (link.empty() || !service_url::isUsableEndpoint(link)) {
+  if (link.empty() || !url_text::isUsableEndpoint(link)) {
     fail(in_app_update::kInvalidLinkText);
     return;
   }
@@ -116,7 +118,7 @@ void UpdateCoordinator::start() {
   sourceURL_ = link;
   report(InAppUpdateStage::preparing());
 
-  DownloadSession* session = platform().downloads;
+  DownloadSession* session = ServiceClient::current().downloads;
   if (session == nullptr) {
     fail("网络服务不可用");
     return;
@@ -129,6 +131,7 @@ void UpdateCoordinator::start() {
   request.request.timeoutSeconds = service_ops::timeout(kDownloadIdleTimeout);
   request.resourceTimeoutSeconds =
       std::max(request.request.timeoutSeconds, service_ops::timeout(kDownloadResourceTimeout));
+  request.request.maxResponseBytes = in_app_update::downloadLimitBytes(info_.fileSizeMB);
 
   // The handlers keep the coordinator alive until the download has ended.
   std::shared_ptr<UpdateCoordinator> self = shared_from_this();
@@ -200,7 +203,7 @@ std::shared_ptr<UpdateCoordinator>& activeUpdateCoordinator() {
 }
 
 void runInBackground(std::function<void()> work) {
-  if (BackgroundQueue* queue = platform().backgroundQueue) {
+  if (BackgroundQueue* queue = ServiceClient::current().backgroundQueue) {
     queue->post(std::move(work));
   } else {
     std::thread(std::move(work)).detach();
@@ -208,7 +211,7 @@ void runInBackground(std::function<void()> work) {
 }
 
 ProcessOutcome runProcess(const ProcessRequest& request) {
-  if (ProcessRunner* runner = platform().processes) return runner->run(request);
+  if (ProcessRunner* runner = ServiceClient::current().processes) return runner->run(request);
   return ProcessLaunchError{"无法启动 " + request.path};
 }
 
@@ -218,7 +221,7 @@ namespace in_app_update {
 
 StepResult<std::filesystem::path> updateDownloadDirectory() {
   std::filesystem::path base;
-  if (const Folders* folders = platform().folders) {
+  if (const Folders* folders = ServiceClient::current().folders) {
     base = folders->caches();
     if (base.empty()) base = folders->temporary();
   }
@@ -232,6 +235,14 @@ StepResult<std::filesystem::path> updateDownloadDirectory() {
                      describe(directory, std::make_error_code(std::errc::not_a_directory))};
   }
   return directory;
+}
+
+std::int64_t downloadLimitBytes(const std::optional<double>& fileSizeMB) {
+  constexpr double kMiB = 1024.0 * 1024.0;
+  // Sizes past a terabyte are no real package; they count as unknown rather than overflow.
+  if (!fileSizeMB || !(*fileSizeMB > 0) || *fileSizeMB > 1024.0 * 1024.0) return -1;
+  const double offered = *fileSizeMB * kMiB;
+  return static_cast<std::int64_t>(std::ceil(offered + std::max(offered / 10, kMiB)));
 }
 
 StepResult<std::filesystem::path> makeDownloadedPackageURL(const UpdateInfo& info,
@@ -274,7 +285,7 @@ StepResult<std::string> sha256String(const std::filesystem::path& file) {
   }
   const ProcessResult& result = std::get<ProcessResult>(outcome);
   if (result.exitStatus == 0) {
-    if (!text_rules::isValidUTF8(result.standardOutput)) return std::string();
+    if (!isValidUtf8(result.standardOutput)) return std::string();
     return firstShasumField(result.standardOutput);
   }
   std::optional<std::string> message = decodedTrimmed(result.standardError);

@@ -3,6 +3,7 @@
 // The operation is UpdateServiceOperations::downloadAndInstallUpdate.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -40,6 +41,11 @@ StepResult<std::string> sha256String(const std::filesystem::path& file);
 // `completion` runs there with a success flag and, on failure, the text for the user.
 void installPackage(const std::filesystem::path& package,
                     std::function<void(bool success, std::string message)> completion);
+
+// The most bytes a package download may bring: the size the service offered plus a margin (a
+// tenth, at least 1 MiB) for rounding, so a broken or hostile server cannot fill the disk; -1 (no
+// bound) when the service named no usable size.
+std::int64_t downloadLimitBytes(const std::optional<double>& fileSizeMB);
 
 // Remembers that the installation of `version` is starting, so that a process started after the
 // installer reloaded the input method can report it.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -171,6 +172,35 @@ TEST_F(InAppUpdateTest, HttpPackageWithMatchingUpperCaseChecksumInstalls) {
   EXPECT_EQ(server_->requests().back().header("User-Agent"), "Ornavel/2.0");
 }
 
+TEST(DownloadLimit, IsTheOfferedSizeWithAMargin) {
+  constexpr std::int64_t kMiB = 1024 * 1024;
+  EXPECT_EQ(in_app_update::downloadLimitBytes(std::nullopt), -1);
+  EXPECT_EQ(in_app_update::downloadLimitBytes(0.0), -1);
+  EXPECT_EQ(in_app_update::downloadLimitBytes(-3.0), -1);
+  EXPECT_EQ(in_app_update::downloadLimitBytes(std::nan("")), -1);
+  EXPECT_EQ(in_app_update::downloadLimitBytes(1e12), -1);  // no real package
+  // Below 10 MiB the margin is 1 MiB, above it a tenth; at 10 MiB both agree.
+  EXPECT_EQ(in_app_update::downloadLimitBytes(2.0), 3 * kMiB);
+  EXPECT_EQ(in_app_update::downloadLimitBytes(10.0), 11 * kMiB);
+  EXPECT_EQ(in_app_update::downloadLimitBytes(100.0), 110 * kMiB);
+}
+
+TEST_F(InAppUpdateTest, APackageFarLargerThanOfferedIsRefused) {
+  servePackage("/big.pkg");  // about 300 KiB
+  UpdateInfo info = infoFor(server_->url("/big.pkg"), digest_);
+  info.fileSizeMB = 0.01;  // a limit of about 1 MiB: the package fits
+  EXPECT_EQ(install(info).result.kind, InAppUpdateResult::Kind::success);
+
+  package_ = std::string(3 * 1024 * 1024, 'Q');  // 3 MiB against an offer of 1 MiB
+  servePackage("/big.pkg");
+  info.sha256 = sha256Of(package_);
+  info.fileSizeMB = 1.0;
+  const InstallRun run = install(info);
+  ASSERT_EQ(run.result.kind, InAppUpdateResult::Kind::failure);
+  EXPECT_NE(run.result.message.find("返回的数据过大"), std::string::npos) << run.result.message;
+  EXPECT_TRUE(requestsFor("/usr/bin/osascript").size() == 1u);  // only the first installation
+}
+
 TEST_F(InAppUpdateTest, DownloadWithoutLengthReportsMinusOne) {
   servePackage("/p.pkg", /*withLength=*/false);
   InstallRun run = install(infoFor(server_->url("/p.pkg"), digest_));
@@ -265,7 +295,7 @@ TEST_F(InAppUpdateTest, DownloadFolderThatCannotBeCreatedFails) {
 }
 
 TEST_F(InAppUpdateTest, TransportFailureOfTheDownload) {
-  Ops::setTimeoutOverrideForTesting(0.5);
+  setServiceTimeout(0.5);
   server_->hang("GET", "/slow.pkg");
   InstallRun run = install(infoFor(server_->url("/slow.pkg"), digest_));
   ASSERT_EQ(run.result.kind, InAppUpdateResult::Kind::failure);

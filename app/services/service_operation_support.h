@@ -1,5 +1,5 @@
 // What the network operations share beyond the endpoints: handing results to the main queue,
-// the clock, the time-outs (which tests can shorten) and reading an answer out of an HTTP result.
+// the clock, the time-outs and sending a request.
 #pragma once
 
 #include <functional>
@@ -17,9 +17,8 @@ void postToMain(std::function<void()> work);
 // Seconds since 1970 from the platform's clock (the system clock when none is installed).
 double nowSeconds();
 
-// `seconds`, unless a test set an override for every operation.
+// `seconds`, unless the client's environment replaces every time-out.
 double timeout(double seconds);
-void setTimeoutOverride(std::optional<double> seconds);
 
 // The data-task port, or null when the platform has none.
 HttpSession* http();

@@ -1,12 +1,12 @@
 #include "services/service_settings.h"
 
-#include "ports/platform.h"
+#include "services/service_client.h"
 
 namespace ornav::service_settings {
 namespace {
 
 Settings* store() {
-  return platform().settings;
+  return ServiceClient::current().settings;
 }
 
 }  // namespace

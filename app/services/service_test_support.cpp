@@ -8,11 +8,6 @@
 
 #include <fstream>
 
-#include "diagnostics/logger.h"
-#include "ports/platform.h"
-#include "services/service_url.h"
-#include "services/update_service_operations.h"
-
 namespace ornav::service_testing {
 
 namespace {
@@ -48,60 +43,70 @@ std::string deadBaseURL() {
 void ServiceTest::SetUp() {
   mainThread_ = std::this_thread::get_id();
   std::filesystem::create_directories(temp_ / "tmp");
-  loop_ = std::make_unique<linux_platform::RunLoop>();
-  http_ = std::make_unique<linux_platform::CurlHttpSession>(*loop_);
-  downloads_ = std::make_unique<linux_platform::CurlDownloadSession>(temp_ / "tmp");
-  settings_ = std::make_unique<linux_platform::FileSettings>(temp_ / "settings.json", nullptr);
-  background_ = std::make_unique<linux_platform::WorkerPool>(2);
+  platform_ = std::make_unique<linux_platform::LinuxPlatform>(linux_platform::LinuxPlatformOptions{
+      .settingsFile = temp_ / "settings.json", .bundle = &bundle_});
+  loop_ = &platform_->runLoop();
+  settings_ = &platform_->settings();
   folders_ = std::make_unique<MovableFolders>(temp_.path());
   server_ = std::make_unique<testing::LocalHttpServer>();
-  setRunningVersion("2.0");
   processes_.handler = [this](const ProcessRequest& request) -> ProcessOutcome {
     if (request.path == "/usr/bin/osascript") return ProcessResult{};
     return realProcesses_.run(request);
   };
 
-  Platform ports;
-  ports.settings = settings_.get();
-  ports.mainQueue = loop_.get();
-  ports.backgroundQueue = background_.get();
-  ports.clock = &clock_;
-  ports.http = http_.get();
-  ports.downloads = downloads_.get();
-  ports.processes = &processes_;
-  ports.bundle = &bundle_;
-  ports.folders = folders_.get();
-  ports.systemInfo = &systemInfo_;
-  installPlatform(ports);
+  const Platform ports = platform_->ports();
+  environment_.settings = ports.settings;
+  environment_.mainQueue = ports.mainQueue;
+  environment_.backgroundQueue = ports.backgroundQueue;
+  environment_.clock = &clock_;
+  environment_.http = ports.http;
+  environment_.downloads = ports.downloads;
+  environment_.processes = &processes_;
+  environment_.folders = folders_.get();
+  environment_.systemInfo = &systemInfo_;
+  environment_.baseURL = serviceBaseURL();
+  environment_.version = "2.0";
+  installClient();
 
-  Logger::configureForTesting((temp_ / "first.log").string(), (temp_ / "stable.log").string());
-  pointServiceAt(serviceBaseURL());
-  UpdateServiceOperations::setTimeoutOverrideForTesting(std::nullopt);
+  logger_ = std::make_unique<Logger>(
+      Logger::Files{(temp_ / "first.log").string(), (temp_ / "stable.log").string()}, nullptr,
+      &clock_);
+  loggerInstallation_ = std::make_unique<InstalledLogger>(*logger_);
 }
 
 void ServiceTest::TearDown() {
   // Requests still running end (as cancelled) before the ports they use go away.
   exchangeOnce(server_->port());
   server_->stop();
-  http_.reset();
-  downloads_.reset();
-  background_.reset();
-  loop_->runUntilIdle();
-  installPlatform(Platform{});
-  service_url::setBaseURLOverrideForTesting(std::nullopt);
-  UpdateServiceOperations::setTimeoutOverrideForTesting(std::nullopt);
-  Logger::resetForTesting();
+  clientInstallation_.reset();
+  loggerInstallation_.reset();
+  loop_ = nullptr;
+  settings_ = nullptr;
+  platform_.reset();
   std::error_code ignored;
   std::filesystem::permissions(temp_.path(), std::filesystem::perms::owner_all,
                                std::filesystem::perm_options::add, ignored);
 }
 
+void ServiceTest::installClient() {
+  clientInstallation_.reset();
+  client_ = std::make_unique<ServiceClient>(environment_);
+  clientInstallation_ = std::make_unique<InstalledServiceClient>(*client_);
+}
+
 void ServiceTest::setRunningVersion(const std::string& version) {
-  bundle_.info["CFBundleShortVersionString"] = InfoValue{version};
+  environment_.version = version;
+  installClient();
 }
 
 void ServiceTest::pointServiceAt(const std::string& baseURL) {
-  service_url::setBaseURLOverrideForTesting(baseURL);
+  environment_.baseURL = baseURL;
+  installClient();
+}
+
+void ServiceTest::setServiceTimeout(std::optional<double> seconds) {
+  environment_.timeoutSeconds = seconds;
+  installClient();
 }
 
 void ServiceTest::runUntil(const std::function<bool()>& done, double seconds) {

@@ -1,6 +1,7 @@
 // A test bench for the service operations: the real Linux ports (run loop as the main queue,
 // libcurl data tasks and downloads, file settings, worker pool) talking to the loopback test
-// server, with a settable clock, a scripted process runner and the log in a temporary folder.
+// server, with a settable clock, a scripted process runner and the log in a temporary folder; the
+// service client and the log are installed as the application would install its own.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,12 +13,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/linux/curl_http_session.h"
-#include "platform/linux/file_settings.h"
-#include "platform/linux/posix_process_runner.h"
-#include "platform/linux/run_loop.h"
-#include "platform/linux/worker_pool.h"
+#include "diagnostics/logger.h"
+#include "platform/linux/linux_platform.h"
 #include "ports/bundle.h"
+#include "services/service_client.h"
 #include "testing/fake_clock.h"
 #include "testing/fake_process_runner.h"
 #include "testing/fake_system.h"
@@ -91,17 +90,17 @@ class ServiceTest : public ::testing::Test {
   // The messages logged since the test began, without their timestamps.
   std::vector<std::string> logMessages() const;
   bool logged(const std::string& message) const;
+  // The service client the operations run on, rebuilt with one fact changed.
   void pointServiceAt(const std::string& baseURL);
   std::string serviceBaseURL() const { return server_->url("/"); }
   void setRunningVersion(const std::string& version);
+  void setServiceTimeout(std::optional<double> seconds);
 
   testing::TempDir temp_;
   std::thread::id mainThread_;
-  std::unique_ptr<linux_platform::RunLoop> loop_;
-  std::unique_ptr<linux_platform::CurlHttpSession> http_;
-  std::unique_ptr<linux_platform::CurlDownloadSession> downloads_;
-  std::unique_ptr<linux_platform::FileSettings> settings_;
-  std::unique_ptr<linux_platform::WorkerPool> background_;
+  std::unique_ptr<linux_platform::LinuxPlatform> platform_;
+  linux_platform::RunLoop* loop_ = nullptr;
+  linux_platform::FileSettings* settings_ = nullptr;
   std::unique_ptr<MovableFolders> folders_;
   testing::FakeClock clock_;
   testing::FakeBundle bundle_;
@@ -110,6 +109,15 @@ class ServiceTest : public ::testing::Test {
   testing::FakeProcessRunner processes_;
   linux_platform::PosixProcessRunner realProcesses_;
   std::unique_ptr<testing::LocalHttpServer> server_;
+
+ private:
+  void installClient();
+
+  std::unique_ptr<Logger> logger_;
+  std::unique_ptr<InstalledLogger> loggerInstallation_;
+  ServiceEnvironment environment_;
+  std::unique_ptr<ServiceClient> client_;
+  std::unique_ptr<InstalledServiceClient> clientInstallation_;
 };
 
 }  // namespace ornav::service_testing

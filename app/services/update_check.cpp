@@ -1,12 +1,13 @@
 // The update check: which version the service offers, whether it is newer than the running one,
 // and the settings that let the input menu mark its update item while a newer one is known.
 #include "services/update_check.h"
+#include "services/http_failure.h"
 
+#include "base/json_reading.h"
+#include "base/url_text.h"
 #include "diagnostics/logger.h"
-#include "services/service_json.h"
 #include "services/service_operation_support.h"
 #include "services/service_settings.h"
-#include "services/service_url.h"
 #include "services/update_service.h"
 #include "services/update_service_operations.h"
 
@@ -44,22 +45,22 @@ UpdateResult recordAnswer(const UpdateInfo& info) {
 namespace update_check {
 
 std::optional<UpdateInfo> readUpdateAnswer(std::string_view body) {
-  std::optional<nlohmann::json> answer = service_json::parseObject(body);
+  std::optional<nlohmann::json> answer = json_reading::parseObject(body);
   if (!answer) return std::nullopt;
-  std::optional<std::string> version = service_json::string(*answer, "version");
+  std::optional<std::string> version = json_reading::string(*answer, "version");
   if (!version) return std::nullopt;
 
   const std::string baseLink =
-      UpdateService::normalizedDownloadURLString(service_json::stringOr(*answer, "url", ""));
+      UpdateService::normalizedDownloadURLString(json_reading::stringOr(*answer, "url", ""));
   UpdateInfo info;
   info.version = *version;
   info.directDownloadURL = UpdateService::normalizedDownloadURLString(
-      service_json::stringOr(*answer, "directURL", baseLink));
+      json_reading::stringOr(*answer, "directURL", baseLink));
   info.fallbackURL = UpdateService::normalizedDownloadURLString(
-      service_json::stringOr(*answer, "fallbackURL", baseLink));
-  info.notes = service_json::stringOr(*answer, "notes", "");
-  info.sha256 = service_json::stringOr(*answer, "sha256", "");
-  info.fileSizeMB = service_json::number(*answer, "fileSizeMB");
+      json_reading::stringOr(*answer, "fallbackURL", baseLink));
+  info.notes = json_reading::stringOr(*answer, "notes", "");
+  info.sha256 = json_reading::stringOr(*answer, "sha256", "");
+  info.fileSizeMB = json_reading::number(*answer, "fileSizeMB");
   return info;
 }
 
@@ -67,7 +68,7 @@ std::optional<UpdateInfo> readUpdateAnswer(std::string_view body) {
 
 void UpdateServiceOperations::checkForUpdates(std::function<void(UpdateResult)> completion) {
   const std::string url = UpdateService::updateCheckURL();
-  if (!service_url::isUsableEndpoint(url)) {
+  if (!url_text::isUsableEndpoint(url)) {
     Logger::write("检测更新：服务器地址未配置");
     finish(std::move(completion), UpdateResult::failed("更新服务尚未配置"));
     return;
@@ -82,8 +83,8 @@ void UpdateServiceOperations::checkForUpdates(std::function<void(UpdateResult)> 
 
   service_ops::send(request, [completion = std::move(completion)](HttpResult result) mutable {
     if (const auto* error = std::get_if<HttpError>(&result)) {
-      Logger::write("检测更新失败：" + error->description);
-      finish(std::move(completion), UpdateResult::failed(error->description));
+      Logger::write("检测更新失败：" + failureText(*error));
+      finish(std::move(completion), UpdateResult::failed(failureText(*error)));
       return;
     }
     std::optional<UpdateInfo> info =
@@ -132,10 +133,6 @@ double UpdateServiceOperations::lastCheckTime() {
 }
 void UpdateServiceOperations::setLastCheckTime(double secondsSince1970) {
   service_settings::setDouble(kLastUpdateCheckKey, secondsSince1970);
-}
-
-void UpdateServiceOperations::setTimeoutOverrideForTesting(std::optional<double> seconds) {
-  service_ops::setTimeoutOverride(seconds);
 }
 
 }  // namespace ornav

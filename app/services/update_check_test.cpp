@@ -115,7 +115,7 @@ TEST_F(UpdateCheckTest, NothingListeningGivesTheTransportError) {
 }
 
 TEST_F(UpdateCheckTest, ServerThatNeverAnswersTimesOut) {
-  Ops::setTimeoutOverrideForTesting(0.5);
+  setServiceTimeout(0.5);
   server_->hang("GET", kLatest);
   UpdateResult result = check();
   ASSERT_EQ(result.kind, UpdateResult::Kind::failed);

@@ -1,10 +1,9 @@
 #include "services/update_service.h"
 
-#include "ports/bundle.h"
-#include "ports/platform.h"
+#include "base/url_text.h"
+#include "base/uuid.h"
 #include "ports/settings.h"
-#include "services/random_uuid.h"
-#include "services/service_url.h"
+#include "services/service_client.h"
 
 namespace ornav {
 namespace {
@@ -12,32 +11,36 @@ namespace {
 constexpr const char* kDeviceIDKey = "Ornavel.deviceID";
 constexpr const char* kWelcomeShownKey = "Ornavel.welcomeShown";
 
+std::string endpoint(std::string_view path) {
+  return url_text::join(ServiceClient::current().baseURL, path);
+}
+
 }  // namespace
 
 std::string UpdateService::updateCheckURL() {
-  return service_url::endpoint("api/ornav-ime/latest?platform=mac");
+  return endpoint("api/ornav-ime/latest?platform=mac");
 }
 std::string UpdateService::dictURL() {
-  return service_url::endpoint("api/ornav-ime/dict");
+  return endpoint("api/ornav-ime/dict");
 }
 std::string UpdateService::userDictURL() {
-  return service_url::endpoint("api/ornav-ime/user-dict");
+  return endpoint("api/ornav-ime/user-dict");
 }
 std::string UpdateService::feedbackSubmitURL() {
-  return service_url::endpoint("api/ornav-ime/feedback");
+  return endpoint("api/ornav-ime/feedback");
 }
 std::string UpdateService::aboutURL() {
-  return service_url::endpoint("api/ornav-ime/about");
+  return endpoint("api/ornav-ime/about");
 }
 std::string UpdateService::feedbackURL() {
-  return service_url::baseURL();
+  return ServiceClient::current().baseURL;
 }
 std::string UpdateService::crashReportURL() {
-  return service_url::endpoint("api/ornav-ime/crash");
+  return endpoint("api/ornav-ime/crash");
 }
 
 std::string UpdateService::deviceID() {
-  Settings* settings = platform().settings;
+  Settings* settings = ServiceClient::current().settings;
   if (settings != nullptr) {
     if (auto stored = settings->getString(kDeviceIDKey); stored && !stored->empty()) {
       return *stored;
@@ -49,19 +52,17 @@ std::string UpdateService::deviceID() {
 }
 
 std::string UpdateService::currentVersion() {
-  if (const Bundle* bundle = platform().bundle) {
-    if (auto version = bundle->shortVersion()) return *version;
-  }
-  return "1.0";
+  return ServiceClient::current().version;
 }
 
 bool UpdateService::hasShownWelcome() {
-  const Settings* settings = platform().settings;
+  const Settings* settings = ServiceClient::current().settings;
   return settings != nullptr && settings->getBool(kWelcomeShownKey).value_or(false);
 }
 
 void UpdateService::setHasShownWelcome(bool shown) {
-  if (Settings* settings = platform().settings) settings->setBool(kWelcomeShownKey, shown);
+  if (Settings* settings = ServiceClient::current().settings)
+    settings->setBool(kWelcomeShownKey, shown);
 }
 
 }  // namespace ornav

@@ -1,7 +1,7 @@
 // Download links as the service writes them: host-relative ("//host/x"), absolute, or a bare host
 // and path. Everything usable comes out absolute; a path without a host comes out empty.
-#include "services/service_text.h"
-#include "services/service_url.h"
+#include "base/text.h"
+#include "base/url_text.h"
 #include "services/update_service.h"
 
 namespace ornav {
@@ -10,8 +10,8 @@ std::string UpdateService::normalizedDownloadURLString(std::string_view link) {
   const std::string text = trimWhitespaceAndNewlines(link);
   if (text.empty()) return {};
   if (text.rfind("//", 0) == 0) return "https:" + text;
-  if (service_url::isWellFormed(text)) {
-    const auto scheme = service_url::scheme(text);
+  if (url_text::isWellFormed(text)) {
+    const auto scheme = url_text::scheme(text);
     if (scheme && (*scheme == "http" || *scheme == "https")) return text;
   }
   if (text.front() == '/') return {};

@@ -98,12 +98,6 @@ class UpdateServiceOperations {
                              std::function<void(FeedbackResult)> completion);
   static void fetchAboutContent(std::function<void(std::optional<AboutContent>)> completion);
   static const AboutContent defaultAbout;
-
-  // ---- Tests ----
-
-  // Replaces every request and download time-out of these operations (10, 15, 12, 8 and 60
-  // seconds) by `seconds`, so tests of an unresponsive server stay fast; nullopt restores them.
-  static void setTimeoutOverrideForTesting(std::optional<double> seconds);
 };
 
 }  // namespace ornav

@@ -5,93 +5,29 @@
 
 #include <regex>
 
-#include "ports/bundle.h"
-#include "ports/platform.h"
-#include "ports/settings.h"
-#include "services/service_url.h"
+#include "base/url_text.h"
+#include "services/service_client.h"
+#include "testing/memory_settings.h"
 
 namespace ornav {
 namespace {
 
 using ::testing::ElementsAre;
 
-// Keeps only strings and booleans, which is all this client stores.
-class MemorySettings : public Settings {
- public:
-  std::optional<bool> getBool(const std::string& key) const override { return find(bools, key); }
-  std::optional<std::int64_t> getInteger(const std::string&) const override { return {}; }
-  std::optional<double> getDouble(const std::string&) const override { return {}; }
-  std::optional<std::string> getString(const std::string& key) const override {
-    return find(strings, key);
-  }
-  std::optional<SettingsData> getData(const std::string&) const override { return {}; }
-  std::optional<std::vector<std::string>> getStringArray(const std::string&) const override {
-    return {};
-  }
-  std::optional<std::map<std::string, std::string>> getStringDictionary(
-      const std::string&) const override {
-    return {};
-  }
-  void setBool(const std::string& key, bool value) override { bools[key] = value; }
-  void setInteger(const std::string&, std::int64_t) override {}
-  void setDouble(const std::string&, double) override {}
-  void setString(const std::string& key, const std::string& value) override {
-    strings[key] = value;
-  }
-  void setData(const std::string&, const SettingsData&) override {}
-  void setStringArray(const std::string&, const std::vector<std::string>&) override {}
-  void setStringDictionary(const std::string&, const std::map<std::string, std::string>&) override {
-  }
-  void remove(const std::string& key) override {
-    bools.erase(key);
-    strings.erase(key);
-  }
-  bool contains(const std::string& key) const override {
-    return bools.count(key) > 0 || strings.count(key) > 0;
-  }
-
-  std::map<std::string, bool> bools;
-  std::map<std::string, std::string> strings;
-
- private:
-  template <typename T>
-  static std::optional<T> find(const std::map<std::string, T>& values, const std::string& key) {
-    const auto it = values.find(key);
-    if (it == values.end()) return std::nullopt;
-    return it->second;
-  }
-};
-
-class InfoBundle : public Bundle {
- public:
-  std::optional<InfoValue> infoValue(const std::string& key) const override {
-    const auto it = info.find(key);
-    if (it == info.end()) return std::nullopt;
-    return it->second;
-  }
-  std::filesystem::path bundlePath() const override { return "/nonexistent"; }
-  std::filesystem::path resourcePath() const override { return "/nonexistent"; }
-  std::optional<std::filesystem::path> pathForResource(const std::string&,
-                                                       const std::string&) const override {
-    return std::nullopt;
-  }
-  std::map<std::string, InfoValue> info;
-};
-
 class UpdateServiceBasics : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Platform ports;
-    ports.settings = &settings_;
-    ports.bundle = &bundle_;
-    installPlatform(ports);
+  // Installs a client that answers for `baseURL`.
+  void useBaseURL(const std::string& baseURL) {
+    installation_.reset();
+    client_ = std::make_unique<ServiceClient>(
+        ServiceEnvironment{.settings = &settings_, .baseURL = baseURL});
+    installation_ = std::make_unique<InstalledServiceClient>(*client_);
   }
-  void TearDown() override {
-    installPlatform({});
-    service_url::setBaseURLOverrideForTesting(std::nullopt);
-  }
-  MemorySettings settings_;
-  InfoBundle bundle_;
+  void SetUp() override { useBaseURL("https://ime.example/"); }
+
+  testing::MemorySettings settings_;
+  std::unique_ptr<ServiceClient> client_;
+  std::unique_ptr<InstalledServiceClient> installation_;
 };
 
 std::vector<std::int64_t> components(std::string_view version) {
@@ -159,7 +95,7 @@ TEST(NormalizedDownloadURL, MakesLinksAbsolute) {
 }
 
 TEST_F(UpdateServiceBasics, EndpointsAreFormedFromTheBaseURL) {
-  service_url::setBaseURLOverrideForTesting("https://service.test/");
+  useBaseURL("https://service.test/");
   EXPECT_EQ(UpdateService::updateCheckURL(),
             "https://service.test/api/ornav-ime/latest?platform=mac");
   EXPECT_EQ(UpdateService::dictURL(), "https://service.test/api/ornav-ime/dict");
@@ -169,23 +105,13 @@ TEST_F(UpdateServiceBasics, EndpointsAreFormedFromTheBaseURL) {
   EXPECT_EQ(UpdateService::crashReportURL(), "https://service.test/api/ornav-ime/crash");
   EXPECT_EQ(UpdateService::feedbackURL(), "https://service.test/");
   // A base without its closing slash still gives one slash before the path.
-  service_url::setBaseURLOverrideForTesting("http://127.0.0.1:8080");
+  useBaseURL("http://127.0.0.1:8080");
   EXPECT_EQ(UpdateService::aboutURL(), "http://127.0.0.1:8080/api/ornav-ime/about");
-  service_url::setBaseURLOverrideForTesting(std::nullopt);
-  EXPECT_TRUE(service_url::isUsableEndpoint(UpdateService::updateCheckURL()));
-}
-
-TEST(ServiceURL, UsableEndpointNeedsHttpSchemeAndHost) {
-  EXPECT_TRUE(service_url::isUsableEndpoint("https://h.example/api/x?a=b"));
-  EXPECT_TRUE(service_url::isUsableEndpoint("http://127.0.0.1:1234/api"));
-  EXPECT_FALSE(service_url::isUsableEndpoint(""));
-  EXPECT_FALSE(service_url::isUsableEndpoint("api/ornav-ime/about"));
-  EXPECT_FALSE(service_url::isUsableEndpoint("https:///api"));
-  EXPECT_FALSE(service_url::isUsableEndpoint("https://:80/api"));
-  EXPECT_FALSE(service_url::isUsableEndpoint("ftp://h.example/x"));
-  EXPECT_FALSE(service_url::isUsableEndpoint("https://h example/x"));
-  EXPECT_FALSE(service_url::isUsableEndpoint("https://h.example/%zz"));
-  EXPECT_FALSE(service_url::isUsableEndpoint("https://h.example/%4"));
+  useBaseURL("https://ime.example/");
+  EXPECT_TRUE(url_text::isUsableEndpoint(UpdateService::updateCheckURL()));
+  // Without a configured service no endpoint is usable.
+  useBaseURL("");
+  EXPECT_FALSE(url_text::isUsableEndpoint(UpdateService::updateCheckURL()));
 }
 
 TEST_F(UpdateServiceBasics, DeviceIDIsCreatedOnceAndKept) {
@@ -193,24 +119,24 @@ TEST_F(UpdateServiceBasics, DeviceIDIsCreatedOnceAndKept) {
   EXPECT_TRUE(std::regex_match(
       first, std::regex("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}")))
       << first;
-  EXPECT_EQ(settings_.strings.at("Ornavel.deviceID"), first);
+  EXPECT_EQ(settings_.getString("Ornavel.deviceID").value(), first);
   EXPECT_EQ(UpdateService::deviceID(), first);
 
-  settings_.strings["Ornavel.deviceID"] = "";
+  settings_.setString("Ornavel.deviceID", "");
   const std::string replaced = UpdateService::deviceID();
   EXPECT_EQ(replaced.size(), 36u);
   EXPECT_NE(replaced, first);
-  EXPECT_EQ(settings_.strings.at("Ornavel.deviceID"), replaced);
+  EXPECT_EQ(settings_.getString("Ornavel.deviceID").value(), replaced);
 
-  settings_.strings["Ornavel.deviceID"] = "kept-as-written";
+  settings_.setString("Ornavel.deviceID", "kept-as-written");
   EXPECT_EQ(UpdateService::deviceID(), "kept-as-written");
 }
 
-TEST_F(UpdateServiceBasics, CurrentVersionComesFromTheBundle) {
+TEST_F(UpdateServiceBasics, CurrentVersionIsTheClientsOrOneWithoutAClient) {
+  installation_.reset();
   EXPECT_EQ(UpdateService::currentVersion(), "1.0");
-  bundle_.info["CFBundleShortVersionString"] = std::int64_t{2};
-  EXPECT_EQ(UpdateService::currentVersion(), "1.0");  // not a string
-  bundle_.info["CFBundleShortVersionString"] = std::string(" 1.4.2 ");
+  ServiceClient client(ServiceEnvironment{.version = " 1.4.2 "});
+  const InstalledServiceClient installed(client);
   EXPECT_EQ(UpdateService::currentVersion(), " 1.4.2 ");  // as written
 }
 
@@ -218,7 +144,7 @@ TEST_F(UpdateServiceBasics, WelcomeShownDefaultsToFalse) {
   EXPECT_FALSE(UpdateService::hasShownWelcome());
   UpdateService::setHasShownWelcome(true);
   EXPECT_TRUE(UpdateService::hasShownWelcome());
-  EXPECT_TRUE(settings_.bools.at("Ornavel.welcomeShown"));
+  EXPECT_TRUE(settings_.getBool("Ornavel.welcomeShown").value());
   UpdateService::setHasShownWelcome(false);
   EXPECT_FALSE(UpdateService::hasShownWelcome());
 }

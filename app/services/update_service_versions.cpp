@@ -1,5 +1,5 @@
 // Version strings as the service and the bundle write them, and their order.
-#include "services/service_text.h"
+#include "base/text.h"
 #include "services/update_service.h"
 
 #include <algorithm>

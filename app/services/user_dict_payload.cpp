@@ -2,8 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "services/service_text.h"
-#include "services/text_rules.h"
+#include "base/text.h"
 
 namespace ornav {
 namespace {
@@ -31,7 +30,7 @@ UserDictCounts countUserDictWords(std::string_view tsv) {
     if (!count || *count < 1) continue;
     std::string word = trimWhitespaceAndNewlines(pieces[0]);
     // Words must survive as JSON strings; ill-formed UTF-8 cannot be sent faithfully.
-    if (!text_rules::isValidUTF8(word)) continue;
+    if (!isValidUtf8(word)) continue;
     if (splitCharacters(word).size() < 2) continue;
     auto [it, inserted] = counts.emplace(std::move(word), *count);
     if (!inserted && it->second < *count) it->second = *count;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "services/text_rules.h"
+#include "base/text.h"
 
 namespace ornav {
 namespace {
@@ -92,12 +92,12 @@ TEST(UserDictPayloadTest, OrderIsByCodePoint) {
 }
 
 TEST(Utf8ValidityTest, WellFormedOnly) {
-  EXPECT_TRUE(text_rules::isValidUTF8(""));
-  EXPECT_TRUE(text_rules::isValidUTF8("ab \xD8\xA6\xF0\x9F\x87\xA8"));
-  EXPECT_FALSE(text_rules::isValidUTF8("a\xFF"));
-  EXPECT_FALSE(text_rules::isValidUTF8("\xD8"));          // truncated
-  EXPECT_FALSE(text_rules::isValidUTF8("\xED\xA0\x80"));  // a surrogate
-  EXPECT_FALSE(text_rules::isValidUTF8("\xC0\xAF"));      // overlong
+  EXPECT_TRUE(isValidUtf8(""));
+  EXPECT_TRUE(isValidUtf8("ab \xD8\xA6\xF0\x9F\x87\xA8"));
+  EXPECT_FALSE(isValidUtf8("a\xFF"));
+  EXPECT_FALSE(isValidUtf8("\xD8"));          // truncated
+  EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));  // a surrogate
+  EXPECT_FALSE(isValidUtf8("\xC0\xAF"));      // overlong
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The user dictionary upload: with the user's consent, at most every half hour unless forced, the
 // growth of every word's count since the last upload the service accepted.
+#include "base/json_reading.h"
+#include "base/url_text.h"
 #include "diagnostics/logger.h"
-#include "ports/platform.h"
-#include "services/service_json.h"
+#include "services/http_failure.h"
+#include "services/service_client.h"
 #include "services/service_operation_support.h"
 #include "services/service_settings.h"
-#include "services/service_url.h"
 #include "services/update_service.h"
 #include "services/update_service_operations.h"
 #include "services/user_dict_payload.h"
@@ -56,7 +57,7 @@ void UpdateServiceOperations::uploadUserDict(const std::string& tsv, bool force,
     return;
   }
   const std::string url = UpdateService::userDictURL();
-  if (!service_url::isUsableEndpoint(url)) {
+  if (!url_text::isUsableEndpoint(url)) {
     finish(std::move(completion), false);
     return;
   }
@@ -72,13 +73,13 @@ void UpdateServiceOperations::uploadUserDict(const std::string& tsv, bool force,
   service_ops::send(request, [completion = std::move(completion),
                               snapshot = std::move(payload->snapshot)](HttpResult result) mutable {
     if (const auto* error = std::get_if<HttpError>(&result)) {
-      Logger::write("上传用户词库失败：" + error->description);
+      Logger::write("上传用户词库失败：" + failureText(*error));
       finish(std::move(completion), false);
       return;
     }
     std::optional<nlohmann::json> answer =
-        service_json::parseObject(std::get<HttpResponse>(result).body);
-    if (!answer || !service_json::isTrue(*answer, "ok")) {
+        json_reading::parseObject(std::get<HttpResponse>(result).body);
+    if (!answer || !json_reading::isTrue(*answer, "ok")) {
       finish(std::move(completion), false);
       return;
     }
@@ -103,7 +104,7 @@ bool UpdateServiceOperations::shouldUploadUserDict(std::chrono::system_clock::ti
 
 // Consent reads as given until the user first answers; once written, only true is consent.
 bool UpdateServiceOperations::uploadConsent() {
-  const Settings* settings = platform().settings;
+  const Settings* settings = ServiceClient::current().settings;
   if (settings == nullptr || !settings->contains(kUploadConsentKey)) return true;
   return settings->getBool(kUploadConsentKey).value_or(false);
 }

@@ -158,7 +158,7 @@ TEST_F(UserDictUploadTest, TransportFailureIsLoggedAndKeepsTheSnapshot) {
 }
 
 TEST_F(UserDictUploadTest, TimeOutIsATransportFailure) {
-  Ops::setTimeoutOverrideForTesting(0.5);
+  setServiceTimeout(0.5);
   server_->hang("POST", kUserDict);
   EXPECT_FALSE(upload("ab\t4"));
   ASSERT_EQ(logMessages().size(), 1u);

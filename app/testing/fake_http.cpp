@@ -52,8 +52,8 @@ bool FakeHttpSession::respondJson(int status, const std::string& body) {
   return respond(HttpResponse{status, {{"Content-Type", "application/json"}}, body});
 }
 
-bool FakeHttpSession::fail(HttpError::Code code, const std::string& description) {
-  return respond(HttpError{code, description});
+bool FakeHttpSession::fail(HttpError::Code code, const std::string& detail) {
+  return respond(HttpError{.code = code, .detail = detail});
 }
 
 }  // namespace ornav::testing

@@ -31,7 +31,7 @@ class FakeHttpSession : public HttpSession {
   // Answers the oldest unanswered request (posting its completion); false when none waits.
   bool respond(HttpResult result);
   bool respondJson(int status, const std::string& body);
-  bool fail(HttpError::Code code, const std::string& description);
+  bool fail(HttpError::Code code, const std::string& detail);
 
  private:
   struct Pending {

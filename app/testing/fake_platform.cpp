@@ -2,14 +2,6 @@
 
 namespace ornav::testing {
 
-FakePlatform::FakePlatform() : previous_(platform()) {
-  installPlatform(ports());
-}
-
-FakePlatform::~FakePlatform() {
-  installPlatform(previous_);
-}
-
 Platform FakePlatform::ports() {
   Platform p;
   p.settings = &settings;

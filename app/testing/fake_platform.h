@@ -1,5 +1,5 @@
-// Every fake port in one object, installed as the process's Platform for the object's lifetime.
-// A test that drives a whole subsystem makes one of these and reads the records afterwards.
+// Every fake port in one object. A test that drives a whole subsystem makes one of these, hands
+// ports() to what it builds (an Application, say) and reads the records afterwards.
 #pragma once
 
 #include "ports/platform.h"
@@ -15,9 +15,7 @@ namespace ornav::testing {
 
 class FakePlatform {
  public:
-  FakePlatform();
-  // Restores the ports that were installed before.
-  ~FakePlatform();
+  FakePlatform() = default;
   FakePlatform(const FakePlatform&) = delete;
   FakePlatform& operator=(const FakePlatform&) = delete;
 
@@ -41,9 +39,6 @@ class FakePlatform {
 
   // The Platform that points at the fakes above.
   Platform ports();
-
- private:
-  Platform previous_;
 };
 
 }  // namespace ornav::testing

@@ -14,7 +14,13 @@
 namespace ornav::testing {
 
 struct LocalHttpServer::Impl {
-  httplib::Server server;
+  explicit Impl(const std::optional<TlsIdentity>& tls)
+      : owned(tls ? std::make_unique<httplib::SSLServer>(tls->certificateFile.c_str(),
+                                                         tls->keyFile.c_str())
+                  : std::make_unique<httplib::Server>()),
+        server(*owned) {}
+  std::unique_ptr<httplib::Server> owned;
+  httplib::Server& server;
   std::thread thread;
   mutable std::mutex mutex;
   mutable std::condition_variable changed;
@@ -107,7 +113,9 @@ void bypassProxiesForLoopback() {
 }
 }  // namespace
 
-LocalHttpServer::LocalHttpServer() : impl_(std::make_unique<Impl>()) {
+LocalHttpServer::LocalHttpServer(std::optional<TlsIdentity> tls)
+    : impl_(std::make_unique<Impl>(tls)), tls_(tls.has_value()) {
+  if (!impl_->server.is_valid()) throw std::runtime_error("cannot set up the server's TLS");
   bypassProxiesForLoopback();
   auto dispatch = [this](const httplib::Request& request, httplib::Response& response) {
     impl_->dispatch(request, response);
@@ -135,7 +143,8 @@ LocalHttpServer::~LocalHttpServer() {
 }
 
 std::string LocalHttpServer::url(const std::string& pathAndQuery) const {
-  return "http://127.0.0.1:" + std::to_string(port_) + pathAndQuery;
+  return std::string(tls_ ? "https" : "http") + "://127.0.0.1:" + std::to_string(port_) +
+         pathAndQuery;
 }
 
 void LocalHttpServer::handle(const std::string& method, const std::string& path, Handler handler) {
@@ -188,6 +197,16 @@ int unusedLoopbackPort() {
   }
   ::close(fd);  // bound but never listening: connections are refused
   return port;
+}
+
+std::optional<TlsIdentity> makeLoopbackTlsIdentity(const std::string& folder) {
+  TlsIdentity identity{folder + "/loopback-cert.pem", folder + "/loopback-key.pem"};
+  const std::string command =
+      "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1"
+      " -addext subjectAltName=IP:127.0.0.1 -keyout '" +
+      identity.keyFile + "' -out '" + identity.certificateFile + "' >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return std::nullopt;
+  return identity;
 }
 
 }  // namespace ornav::testing

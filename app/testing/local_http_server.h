@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -50,19 +51,26 @@ struct ServerReply {
   }
 };
 
+// A certificate and its private key (PEM files) for a server that speaks https.
+struct TlsIdentity {
+  std::string certificateFile;
+  std::string keyFile;
+};
+
 class LocalHttpServer {
  public:
   using Handler = std::function<ServerReply(const RecordedRequest&)>;
 
-  // Starts listening on 127.0.0.1 at a free port.
-  LocalHttpServer();
+  // Starts listening on 127.0.0.1 at a free port; over TLS when `tls` is given.
+  explicit LocalHttpServer(std::optional<TlsIdentity> tls = std::nullopt);
   // Releases hanging handlers and stops; waits for the server's threads.
   ~LocalHttpServer();
   LocalHttpServer(const LocalHttpServer&) = delete;
   LocalHttpServer& operator=(const LocalHttpServer&) = delete;
 
   int port() const { return port_; }
-  // "http://127.0.0.1:<port>" followed by `pathAndQuery` (which starts with "/").
+  // "http://127.0.0.1:<port>" (https with TLS) followed by `pathAndQuery` (which starts with
+  // "/").
   std::string url(const std::string& pathAndQuery = "/") const;
 
   // Answers `method` requests for exactly `path` (query ignored). Unregistered ones get 404.
@@ -82,7 +90,12 @@ class LocalHttpServer {
   struct Impl;
   std::unique_ptr<Impl> impl_;
   int port_ = 0;
+  bool tls_ = false;
 };
+
+// A self-signed certificate for 127.0.0.1 made with the openssl program in `folder`; absent when
+// the program is not there.
+std::optional<TlsIdentity> makeLoopbackTlsIdentity(const std::string& folder);
 
 // A loopback port on which nothing listens (bound, then closed again).
 int unusedLoopbackPort();

@@ -60,6 +60,10 @@ std::unique_ptr<Timer> ManualMainQueue::scheduleRepeating(Seconds interval,
   auto state = std::make_shared<TimerState>();
   state->interval = std::max(interval.count(), 0.001);
   state->tick = std::move(tick);
+  {
+    std::lock_guard lock(mutex_);
+    timers_.push_back(state);
+  }
   armTimer(state, now().count() + state->interval);
   return std::make_unique<ManualTimer>(state);
 }
@@ -110,6 +114,15 @@ std::size_t ManualMainQueue::waitAndDrain(std::chrono::milliseconds timeout) {
 std::size_t ManualMainQueue::pending() const {
   std::lock_guard lock(mutex_);
   return items_.size();
+}
+
+std::vector<Seconds> ManualMainQueue::timerIntervals() const {
+  std::lock_guard lock(mutex_);
+  std::vector<Seconds> intervals;
+  for (const auto& weak : timers_) {
+    if (auto state = weak.lock(); state && state->valid) intervals.emplace_back(state->interval);
+  }
+  return intervals;
 }
 
 Seconds ManualMainQueue::now() const {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 #include "ports/main_queue.h"
 #include "testing/fake_clock.h"
@@ -37,6 +38,8 @@ class ManualMainQueue : public MainQueue {
 
   // Items waiting, due now or later (invalidated timers not counted once they are skipped).
   std::size_t pending() const;
+  // The intervals of the repeating timers still valid, in the order they were made.
+  std::vector<Seconds> timerIntervals() const;
   Seconds now() const;
 
  private:
@@ -52,6 +55,7 @@ class ManualMainQueue : public MainQueue {
   mutable std::mutex mutex_;
   std::condition_variable posted_;
   std::map<Key, std::function<void()>> items_;
+  std::vector<std::weak_ptr<TimerState>> timers_;
   std::uint64_t sequence_ = 0;
   double now_ = 0;  // virtual seconds since the queue was made
 };

@@ -1,5 +1,4 @@
-// A client text field that records what the controller does to it, in order, and keeps a simple
-// model of the document (committed text and the current marked text).
+// A client text field that records what the controller does to it, in order.
 #pragma once
 
 #include <optional>
@@ -17,46 +16,35 @@ class RecordingTextClient : public TextClient {
     TextRange selection;
     TextRange replacement;
   };
-  struct InsertCall {
-    std::string text;
-    TextRange replacement;
-  };
-  // One entry per call, e.g. "setMarkedText:ئا", "insertText:ئا ", "lineRectAt:0".
-  std::vector<std::string> calls;
+
+  std::optional<std::string> bundleID = std::string("com.example.editor");
+  std::optional<Rect> lineRect = Rect{100, 200, 2, 18};  // what lineRectAt answers
+
   std::vector<MarkedCall> markedCalls;
-  std::vector<InsertCall> insertCalls;
+  std::vector<std::string> inserts;
+  std::vector<TextRange> insertReplacements;
+  int lineRectQueries = 0;
 
-  std::optional<std::string> identifier = std::string("com.example.editor");
-  std::optional<Rect> lineRect;  // what lineRectAt answers
+  // Everything inserted so far, and the marked text last set.
+  std::string inserted() const {
+    std::string out;
+    for (const auto& text : inserts)
+      out += text;
+    return out;
+  }
+  std::string marked() const { return markedCalls.empty() ? "" : markedCalls.back().text.text; }
 
-  // The document as the user would see it: committed text, and the marked text still shown.
-  std::string committed;
-  std::string marked;
-
-  std::optional<std::string> bundleIdentifier() const override { return identifier; }
-
+  std::optional<std::string> bundleIdentifier() const override { return bundleID; }
   void setMarkedText(const MarkedText& text, TextRange selection, TextRange replacement) override {
-    calls.push_back("setMarkedText:" + text.text);
     markedCalls.push_back({text, selection, replacement});
-    marked = text.text;
   }
-
   void insertText(const std::string& text, TextRange replacement) override {
-    calls.push_back("insertText:" + text);
-    insertCalls.push_back({text, replacement});
-    committed += text;
-    marked.clear();  // inserting replaces the marked text
+    inserts.push_back(text);
+    insertReplacements.push_back(replacement);
   }
-
-  std::optional<Rect> lineRectAt(std::int64_t index) override {
-    calls.push_back("lineRectAt:" + std::to_string(index));
+  std::optional<Rect> lineRectAt(std::int64_t) override {
+    ++lineRectQueries;
     return lineRect;
-  }
-
-  void clearRecords() {
-    calls.clear();
-    markedCalls.clear();
-    insertCalls.clear();
   }
 };
 

@@ -110,28 +110,21 @@ TEST(RecordingWindowsTest, DisabledButtonsCannotBePressedAndRecordsOutliveHandle
   EXPECT_TRUE(system.windows[0]->released);
 }
 
-TEST(FakePlatformTest, InstallsItselfAndRestoresThePrevious) {
-  EXPECT_EQ(platform().settings, nullptr);
-  {
-    FakePlatform fakes;
-    EXPECT_EQ(platform().settings, &fakes.settings);
-    EXPECT_EQ(platform().mainQueue, &fakes.mainQueue);
-    {
-      FakePlatform inner;
-      EXPECT_EQ(platform().settings, &inner.settings);
-    }
-    EXPECT_EQ(platform().settings, &fakes.settings);
-    // The fake HTTP session completes through the fake main queue.
-    bool done = false;
-    HttpRequest request;
-    request.url = "http://127.0.0.1/x";
-    fakes.http.dataTask(request, [&](HttpResult) { done = true; });
-    EXPECT_TRUE(fakes.http.respondJson(200, "{}"));
-    EXPECT_FALSE(done);
-    fakes.mainQueue.drain();
-    EXPECT_TRUE(done);
-  }
-  EXPECT_EQ(platform().settings, nullptr);
+TEST(FakePlatformTest, PortsPointAtTheFakes) {
+  FakePlatform fakes;
+  const Platform ports = fakes.ports();
+  EXPECT_EQ(ports.settings, &fakes.settings);
+  EXPECT_EQ(ports.mainQueue, &fakes.mainQueue);
+  EXPECT_EQ(ports.inputMenu, &fakes.inputMenu);
+  // The fake HTTP session completes through the fake main queue.
+  bool done = false;
+  HttpRequest request;
+  request.url = "http://127.0.0.1/x";
+  fakes.http.dataTask(request, [&](HttpResult) { done = true; });
+  EXPECT_TRUE(fakes.http.respondJson(200, "{}"));
+  EXPECT_FALSE(done);
+  fakes.mainQueue.drain();
+  EXPECT_TRUE(done);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "base64.h"
+#include "platform/linux/base64.h"
 
 namespace ornav::linux_platform {
 

@@ -1,4 +1,4 @@
-#include "curl_http_session.h"
+#include "platform/linux/curl_http_session.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,11 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "curl_transfer.h"
+#include "platform/linux/curl_transfer.h"
 
 namespace ornav::linux_platform {
 
-CurlHttpSession::CurlHttpSession(MainQueue& mainQueue) : mainQueue_(mainQueue) {}
+CurlHttpSession::CurlHttpSession(MainQueue& mainQueue,
+                                 std::optional<std::filesystem::path> trustedCertificates)
+    : mainQueue_(mainQueue), trustedCertificates_(std::move(trustedCertificates)) {}
 
 CurlHttpSession::~CurlHttpSession() {
   closing_ = true;
@@ -29,6 +31,7 @@ void CurlHttpSession::dataTask(const HttpRequest& request,
     std::string body;
     TransferOptions options;
     options.request = std::move(request);
+    options.trustedCertificates = trustedCertificates_;
     options.cancelled = [this] { return closing_.load(); };
     options.sink = [&body](const char* data, std::size_t size) {
       body.append(data, size);
@@ -80,8 +83,9 @@ std::shared_ptr<DownloadTask> CurlDownloadSession::download(const DownloadReques
     std::string path;
     int fd = makeTemporaryFile(temporaryFolder_, path);
     if (fd < 0) {
-      finish(HttpError{HttpError::Code::fileError,
-                       "无法创建下载的临时文件（" + std::string(std::strerror(errno)) + "）。"});
+      finish(HttpError{.code = HttpError::Code::fileError,
+                       .url = request.request.url,
+                       .detail = std::strerror(errno)});
       return;
     }
     std::int64_t written = 0;
@@ -109,7 +113,7 @@ std::shared_ptr<DownloadTask> CurlDownloadSession::download(const DownloadReques
     TransferOutcome outcome = runTransfer(options);
     const bool closedOk = ::close(fd) == 0;
     if (!outcome.error && !closedOk) {
-      outcome.error = HttpError{HttpError::Code::fileError, "无法写入下载的文件。"};
+      outcome.error = HttpError{.code = HttpError::Code::fileError, .url = request.request.url};
     }
     if (!outcome.error && handlers.finished) handlers.finished(path, outcome.status);
     ::unlink(path.c_str());  // gone unless `finished` moved it away

@@ -6,17 +6,20 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
+#include "platform/linux/thread_set.h"
 #include "ports/http_session.h"
 #include "ports/main_queue.h"
-#include "thread_set.h"
 
 namespace ornav::linux_platform {
 
 class CurlHttpSession : public HttpSession {
  public:
-  // `mainQueue` must outlive the session.
-  explicit CurlHttpSession(MainQueue& mainQueue);
+  // `mainQueue` must outlive the session. `trustedCertificates`, when given, is the PEM file of
+  // the certificate authorities to trust instead of the system's (a private service, a test).
+  explicit CurlHttpSession(MainQueue& mainQueue,
+                           std::optional<std::filesystem::path> trustedCertificates = {});
   // Aborts requests still running (their completions report "cancelled") and joins the threads.
   ~CurlHttpSession() override;
 
@@ -24,6 +27,7 @@ class CurlHttpSession : public HttpSession {
 
  private:
   MainQueue& mainQueue_;
+  std::optional<std::filesystem::path> trustedCertificates_;
   std::atomic<bool> closing_{false};
   ThreadSet threads_;
 };

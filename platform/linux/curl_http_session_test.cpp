@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/linux/run_loop.h"
+#include "services/http_failure.h"
 #include "testing/local_http_server.h"
 #include "testing/temp_dir.h"
 
@@ -31,7 +32,7 @@ class CurlHttpSessionTest : public ::testing::Test {
     });
     EXPECT_FALSE(result.has_value());  // never synchronously
     EXPECT_TRUE(loop.runUntil([&] { return result.has_value(); }, Seconds(waitSeconds)));
-    return result.value_or(HttpError{HttpError::Code::other, "no completion"});
+    return result.value_or(HttpError{.code = HttpError::Code::other, .detail = "no completion"});
   }
 
   static HttpRequest request(std::string url, std::string method = "GET") {
@@ -58,7 +59,7 @@ TEST_F(CurlHttpSessionTest, GetDeliversStatusHeadersAndBodyOnTheMainQueueOnce) {
   HttpResult result = send(r);
 
   auto* response = std::get_if<HttpResponse>(&result);
-  ASSERT_NE(response, nullptr) << std::get<HttpError>(result).description;
+  ASSERT_NE(response, nullptr) << failureText(std::get<HttpError>(result));
   EXPECT_EQ(response->status, 201);
   EXPECT_EQ(response->body, R"({"ok":true})");
   EXPECT_EQ(response->header("x-trace"), "abc");
@@ -138,8 +139,8 @@ TEST_F(CurlHttpSessionTest, AServerThatNeverAnswersTimesOutWithAReadableError) {
   auto* error = std::get_if<HttpError>(&result);
   ASSERT_NE(error, nullptr);
   EXPECT_EQ(error->code, HttpError::Code::timedOut);
-  EXPECT_NE(error->description.find("超时"), std::string::npos) << error->description;
-  EXPECT_NE(error->description.find("1 秒"), std::string::npos) << error->description;
+  EXPECT_NE(failureText(*error).find("超时"), std::string::npos) << failureText(*error);
+  EXPECT_NE(failureText(*error).find("1 秒"), std::string::npos) << failureText(*error);
   EXPECT_GE(elapsed, std::chrono::milliseconds(900));
   EXPECT_LT(elapsed, std::chrono::seconds(8));
   EXPECT_EQ(completions, 1);
@@ -151,9 +152,9 @@ TEST_F(CurlHttpSessionTest, NothingListeningGivesCannotConnectNamingTheServer) {
   auto* error = std::get_if<HttpError>(&result);
   ASSERT_NE(error, nullptr);
   EXPECT_EQ(error->code, HttpError::Code::cannotConnect);
-  EXPECT_NE(error->description.find("无法连接到服务器 127.0.0.1:" + std::to_string(port)),
+  EXPECT_NE(failureText(*error).find("无法连接到服务器 127.0.0.1:" + std::to_string(port)),
             std::string::npos)
-      << error->description;
+      << failureText(*error);
   EXPECT_EQ(completions, 1);
   EXPECT_FALSE(completedOffMain);
 }
@@ -163,8 +164,8 @@ TEST_F(CurlHttpSessionTest, HttpsToAPlainServerIsASecureConnectionFailure) {
   auto result = send(request("https://127.0.0.1:" + std::to_string(server.port()) + "/x"));
   auto* error = std::get_if<HttpError>(&result);
   ASSERT_NE(error, nullptr);
-  EXPECT_EQ(error->code, HttpError::Code::secureConnectionFailed) << error->description;
-  EXPECT_NE(error->description.find("无法与服务器 127.0.0.1:"), std::string::npos);
+  EXPECT_EQ(error->code, HttpError::Code::secureConnectionFailed) << failureText(*error);
+  EXPECT_NE(failureText(*error).find("无法与服务器 127.0.0.1:"), std::string::npos);
   EXPECT_EQ(completions, 1);
 }
 
@@ -205,6 +206,84 @@ TEST_F(CurlHttpSessionTest, RedirectsAreFollowedToTheFinalAnswer) {
   EXPECT_EQ(std::get<HttpResponse>(result).status, 200);
   EXPECT_EQ(std::get<HttpResponse>(result).body, R"({"where":"final"})");
   EXPECT_EQ(std::get<HttpResponse>(result).header("Location"), std::nullopt);
+}
+
+TEST_F(CurlHttpSessionTest, BodiesAreCutOffPastTheRequestsLimit) {
+  ServerReply big;
+  big.body = std::string(100000, 'x');
+  server.reply("GET", "/sized", big);
+  big.withoutLength = true;  // no length announced: the body itself is counted
+  big.chunkSize = 1000;
+  server.reply("GET", "/streamed", big);
+
+  for (const char* path : {"/sized", "/streamed"}) {
+    auto r = request(server.url(path));
+    r.maxResponseBytes = 100000;  // exactly the body: accepted
+    auto result = send(r);
+    ASSERT_TRUE(std::holds_alternative<HttpResponse>(result)) << path;
+    EXPECT_EQ(std::get<HttpResponse>(result).body.size(), 100000u);
+
+    r.maxResponseBytes = 99999;  // one byte less: refused
+    result = send(r);
+    ASSERT_TRUE(std::holds_alternative<HttpError>(result)) << path;
+    EXPECT_EQ(std::get<HttpError>(result).code, HttpError::Code::responseTooLarge) << path;
+    EXPECT_EQ(failureText(std::get<HttpError>(result)),
+              "服务器 127.0.0.1:" + std::to_string(server.port()) + " 返回的数据过大，已放弃。");
+  }
+  EXPECT_EQ(HttpRequest{}.maxResponseBytes, 16 * 1024 * 1024);  // every data task has a limit
+}
+
+// What an https request is redirected to, over a TLS server the session trusts.
+class SecureRedirectTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    identity = testing::makeLoopbackTlsIdentity(folder.path().string());
+    if (!identity) GTEST_SKIP() << "no openssl program to make a test certificate";
+    secure = std::make_unique<LocalHttpServer>(*identity);
+    session = std::make_unique<CurlHttpSession>(loop, identity->certificateFile);
+  }
+
+  HttpResult get(const std::string& url) {
+    std::optional<HttpResult> result;
+    HttpRequest r;
+    r.url = url;
+    r.timeoutSeconds = 10;
+    session->dataTask(r, [&](HttpResult answer) { result = std::move(answer); });
+    EXPECT_TRUE(loop.runUntil([&] { return result.has_value(); }, Seconds(20)));
+    return result.value_or(HttpError{});
+  }
+
+  TempDir folder;
+  std::optional<testing::TlsIdentity> identity;
+  LocalHttpServer plain;
+  std::unique_ptr<LocalHttpServer> secure;
+  RunLoop loop;
+  std::unique_ptr<CurlHttpSession> session;
+};
+
+TEST_F(SecureRedirectTest, AnHttpsRequestIsNeverFollowedToPlainHttp) {
+  ServerReply downgrade;
+  downgrade.status = 302;
+  downgrade.headers = {{"Location", plain.url("/package.pkg")}};
+  secure->reply("GET", "/latest", downgrade);
+  plain.reply("GET", "/package.pkg", ServerReply::json("{}"));
+
+  const HttpResult result = get(secure->url("/latest"));
+  ASSERT_TRUE(std::holds_alternative<HttpError>(result));
+  EXPECT_EQ(std::get<HttpError>(result).code, HttpError::Code::insecureRedirect);
+  EXPECT_NE(failureText(std::get<HttpError>(result)).find("不安全的地址"), std::string::npos);
+  EXPECT_TRUE(plain.requests().empty());  // nothing was asked of the plain server
+}
+
+TEST_F(SecureRedirectTest, RedirectsThatStaySecureAreFollowed) {
+  ServerReply moved;
+  moved.status = 301;
+  moved.headers = {{"Location", "/final"}};
+  secure->reply("GET", "/start", moved);
+  secure->reply("GET", "/final", ServerReply::json(R"({"secure":true})"));
+  const HttpResult result = get(secure->url("/start"));
+  ASSERT_TRUE(std::holds_alternative<HttpResponse>(result));
+  EXPECT_EQ(std::get<HttpResponse>(result).body, R"({"secure":true})");
 }
 
 TEST(CurlHttpSessionShutdownTest, DestroyingTheSessionEndsHangingRequestsOnce) {

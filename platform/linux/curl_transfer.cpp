@@ -1,10 +1,9 @@
-#include "curl_transfer.h"
+#include "platform/linux/curl_transfer.h"
 
 #include <curl/curl.h>
 
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <mutex>
 
@@ -17,6 +16,10 @@ using SteadyClock = std::chrono::steady_clock;
 void initCurlOnce() {
   static std::once_flag once;
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+bool isSecure(const std::string& url) {
+  return url.size() >= 6 && (url.compare(0, 6, "https:") == 0 || url.compare(0, 6, "HTTPS:") == 0);
 }
 
 struct UrlParts {
@@ -47,23 +50,13 @@ std::optional<UrlParts> parseUrl(const std::string& url) {
   return parts;
 }
 
-std::string secondsText(double seconds) {
-  char text[32];
-  if (std::floor(seconds) == seconds) {
-    std::snprintf(text, sizeof text, "%.0f", seconds);
-  } else {
-    std::snprintf(text, sizeof text, "%.1f", seconds);
-  }
-  return text;
-}
-
-HttpError makeError(HttpError::Code code, std::string description) {
-  return HttpError{code, std::move(description)};
-}
-
-std::string hostOf(const std::string& url) {
-  auto parts = parseUrl(url);
-  return parts && !parts->host.empty() ? parts->host : url;
+HttpError makeError(HttpError::Code code, const std::string& url, std::string detail = {}) {
+  HttpError error;
+  error.code = code;
+  error.url = url;
+  if (auto parts = parseUrl(url)) error.host = parts->host;
+  error.detail = std::move(detail);
+  return error;
 }
 
 // Per-transfer state reached from libcurl's callbacks.
@@ -77,6 +70,8 @@ struct Context {
   curl_off_t lastUp = -1;
   bool idleTimedOut = false;
   bool sinkFailed = false;
+  bool tooLarge = false;
+  std::int64_t received = 0;
   int status = 0;
   HttpHeaders headers;
 };
@@ -108,6 +103,13 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
   const std::size_t bytes = size * count;
   if (isCancelled(context)) return 0;
   context.lastActivity = SteadyClock::now();
+  // Counted after decoding, so a small compressed body cannot unpack into an endless one.
+  context.received += static_cast<std::int64_t>(bytes);
+  const std::int64_t limit = context.options->request.maxResponseBytes;
+  if (limit >= 0 && context.received > limit) {
+    context.tooLarge = true;
+    return 0;
+  }
   if (context.options->sink && !context.options->sink(data, bytes)) {
     context.sinkFailed = true;
     return 0;
@@ -149,9 +151,8 @@ bool hasHeader(const HttpHeaders& headers, const std::string& name) {
 
 HttpError describe(CURLcode code, const Context& context, const std::string& url,
                    const char* detail) {
-  const std::string host = hostOf(url);
   const std::string why = detail && *detail ? detail : curl_easy_strerror(code);
-  if (isCancelled(context)) return makeError(HttpError::Code::cancelled, "请求已取消。");
+  if (isCancelled(context)) return makeError(HttpError::Code::cancelled, url);
   if (context.idleTimedOut || code == CURLE_OPERATION_TIMEDOUT) {
     // The whole-transfer limit, when it is the one that ran out; otherwise the idle (or connect)
     // time-out of the request.
@@ -159,24 +160,27 @@ HttpError describe(CURLcode code, const Context& context, const std::string& url
     const double elapsed =
         std::chrono::duration<double>(SteadyClock::now() - context.started).count();
     const bool wholeTransfer = !context.idleTimedOut && limit && elapsed + 0.05 >= *limit;
-    const double seconds = wholeTransfer ? *limit : context.idleSeconds;
-    return makeError(HttpError::Code::timedOut, "请求超时：服务器 " + host + " 在 " +
-                                                    secondsText(seconds) + " 秒内没有回应。");
+    HttpError error = makeError(HttpError::Code::timedOut, url);
+    error.seconds = wholeTransfer ? *limit : context.idleSeconds;
+    return error;
   }
-  if (context.sinkFailed) {
-    return makeError(HttpError::Code::fileError, "无法写入下载的文件。");
+  if (context.tooLarge || code == CURLE_FILESIZE_EXCEEDED) {
+    return makeError(HttpError::Code::responseTooLarge, url);
   }
+  if (context.sinkFailed) return makeError(HttpError::Code::fileError, url);
   switch (code) {
     case CURLE_URL_MALFORMAT:
-      return makeError(HttpError::Code::badUrl, "网址无效：" + url);
+      return makeError(HttpError::Code::badUrl, url);
     case CURLE_UNSUPPORTED_PROTOCOL:
-      return makeError(HttpError::Code::unsupportedScheme, "不支持的网址类型：" + url);
+      // The address itself was checked before the transfer, so this is where a redirect led; an
+      // https request may only be redirected to https.
+      if (isSecure(url)) return makeError(HttpError::Code::insecureRedirect, url, why);
+      return makeError(HttpError::Code::unsupportedScheme, url);
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
-      return makeError(HttpError::Code::cannotFindHost, "找不到服务器 " + host + "。");
+      return makeError(HttpError::Code::cannotFindHost, url, why);
     case CURLE_COULDNT_CONNECT:
-      return makeError(HttpError::Code::cannotConnect,
-                       "无法连接到服务器 " + host + "（" + why + "）。");
+      return makeError(HttpError::Code::cannotConnect, url, why);
     case CURLE_SSL_CONNECT_ERROR:
     case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CERTPROBLEM:
@@ -185,20 +189,18 @@ HttpError describe(CURLcode code, const Context& context, const std::string& url
     case CURLE_SSL_ISSUER_ERROR:
     case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
     case CURLE_SSL_INVALIDCERTSTATUS:
-      return makeError(HttpError::Code::secureConnectionFailed,
-                       "无法与服务器 " + host + " 建立安全连接（" + why + "）。");
+      return makeError(HttpError::Code::secureConnectionFailed, url, why);
     case CURLE_GOT_NOTHING:
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR:
     case CURLE_PARTIAL_FILE:
     case CURLE_HTTP2:
     case CURLE_HTTP2_STREAM:
-      return makeError(HttpError::Code::connectionLost,
-                       "与服务器 " + host + " 的连接中断（" + why + "）。");
+      return makeError(HttpError::Code::connectionLost, url, why);
     case CURLE_TOO_MANY_REDIRECTS:
-      return makeError(HttpError::Code::other, "服务器 " + host + " 的重定向次数过多。");
+      return makeError(HttpError::Code::tooManyRedirects, url, why);
     default:
-      return makeError(HttpError::Code::other, "网络请求失败（" + why + "）。");
+      return makeError(HttpError::Code::other, url, why);
   }
 }
 
@@ -206,11 +208,11 @@ HttpError describe(CURLcode code, const Context& context, const std::string& url
 
 std::optional<HttpError> checkUrl(const std::string& url) {
   auto parts = parseUrl(url);
-  if (!parts) return makeError(HttpError::Code::badUrl, "网址无效：" + url);
+  if (!parts) return HttpError{.code = HttpError::Code::badUrl, .url = url};
   if (parts->scheme != "http" && parts->scheme != "https") {
-    return makeError(HttpError::Code::unsupportedScheme, "不支持的网址类型：" + url);
+    return makeError(HttpError::Code::unsupportedScheme, url);
   }
-  if (parts->host.empty()) return makeError(HttpError::Code::badUrl, "网址无效：" + url);
+  if (parts->host.empty()) return makeError(HttpError::Code::badUrl, url);
   return std::nullopt;
 }
 
@@ -234,7 +236,7 @@ TransferOutcome runTransfer(const TransferOptions& options) {
   initCurlOnce();
   std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
   if (!curl) {
-    outcome.error = makeError(HttpError::Code::other, "网络请求失败（无法初始化）。");
+    outcome.error = makeError(HttpError::Code::other, request.url, "curl_easy_init");
     return outcome;
   }
   Context context;
@@ -250,12 +252,14 @@ TransferOutcome runTransfer(const TransferOptions& options) {
   curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
   // A request made over https never follows a redirect down to plain http: what was asked for
   // securely (an update package, say) must not arrive over a path anyone can tamper with.
-  const bool secure = request.url.rfind("https:", 0) == 0 || request.url.rfind("HTTPS:", 0) == 0;
-  curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+  curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, isSecure(request.url) ? "https" : "http,https");
   curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(c, CURLOPT_MAXREDIRS, 16L);
   curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (options.trustedCertificates) {
+    curl_easy_setopt(c, CURLOPT_CAINFO, options.trustedCertificates->c_str());
+  }
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS,
                    static_cast<long>(std::ceil(context.idleSeconds * 1000)));
   if (options.resourceTimeoutSeconds) {
@@ -263,6 +267,11 @@ TransferOutcome runTransfer(const TransferOptions& options) {
                      static_cast<long>(std::ceil(*options.resourceTimeoutSeconds * 1000)));
   }
   if (options.acceptCompressed) curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, "");
+  if (request.maxResponseBytes >= 0) {
+    // Refused before the body comes when the server announces a longer one.
+    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE,
+                     static_cast<curl_off_t>(request.maxResponseBytes));
+  }
   curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, onProgress);
   curl_easy_setopt(c, CURLOPT_XFERINFODATA, &context);

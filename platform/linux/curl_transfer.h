@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,6 +16,8 @@ struct TransferOptions {
   HttpRequest request;
   std::optional<double> resourceTimeoutSeconds;  // longest time for the whole transfer
   bool acceptCompressed = true;                  // ask for gzip/deflate and decode it
+  // PEM file of the authorities to trust instead of the system's.
+  std::optional<std::filesystem::path> trustedCertificates;
   // Receives the body chunk by chunk; answers false to abort (a write failure).
   std::function<bool(const char* data, std::size_t size)> sink;
   // Asked regularly (also while no data flows); true aborts the transfer as cancelled.

@@ -1,8 +1,8 @@
-#include "directory_bundle.h"
+#include "platform/linux/directory_bundle.h"
 
 #include <system_error>
 
-#include "atomic_file.h"
+#include "base/files.h"
 
 namespace ornav::linux_platform {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "info_plist.h"
+#include "platform/linux/info_plist.h"
 #include "ports/bundle.h"
 
 namespace ornav::linux_platform {

@@ -1,4 +1,4 @@
-#include "file_settings.h"
+#include "platform/linux/file_settings.h"
 
 #include <chrono>
 #include <cmath>
@@ -6,9 +6,9 @@
 #include <ctime>
 #include <system_error>
 
-#include "atomic_file.h"
-#include "base64.h"
-#include "system_services.h"
+#include "base/files.h"
+#include "platform/linux/base64.h"
+#include "platform/linux/system_services.h"
 
 namespace ornav::linux_platform {
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/linux/atomic_file.h"
+#include "base/files.h"
 #include "platform/linux/base64.h"
 #include "testing/fake_system.h"
 #include "testing/temp_dir.h"

@@ -1,8 +1,7 @@
-// Reader for the XML property lists that describe an application bundle (Info.plist): a <plist>
-// holding one <dict> whose values are <string>, <integer>, <real>, <true/>, <false/>, <date>,
-// <data>, <array> or <dict>. Only the top-level scalar values are kept; nested arrays and
-// dictionaries are checked for balance and skipped. Anything malformed gives no result rather
-// than a partial one.
+// Reading the property list that describes an application bundle (Info.plist, XML or binary)
+// with libplist. Only the top-level scalar values are kept (strings, integers, reals, booleans);
+// nested arrays and dictionaries, dates and data are skipped. A document that libplist cannot read,
+// or whose top level is not a dictionary, gives no result.
 #pragma once
 
 #include <map>
@@ -16,6 +15,6 @@ namespace ornav::linux_platform {
 
 using InfoDictionary = std::map<std::string, InfoValue>;
 
-std::optional<InfoDictionary> parseInfoPlist(std::string_view xml);
+std::optional<InfoDictionary> parseInfoPlist(std::string_view document);
 
 }  // namespace ornav::linux_platform

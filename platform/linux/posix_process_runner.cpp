@@ -1,4 +1,4 @@
-#include "posix_process_runner.h"
+#include "platform/linux/posix_process_runner.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "run_loop.h"
+#include "platform/linux/run_loop.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "system_services.h"
+#include "platform/linux/system_services.h"
 
 #include <pwd.h>
 #include <sys/utsname.h>
@@ -26,21 +26,13 @@ std::filesystem::path UserFolders::home() const {
 }
 
 std::filesystem::path UserFolders::applicationSupport() const {
-#ifdef __APPLE__
-  return home() / "Library" / "Application Support";
-#else
   if (auto data = absoluteEnv("XDG_DATA_HOME"); !data.empty()) return data;
   return home() / ".local" / "share";
-#endif
 }
 
 std::filesystem::path UserFolders::caches() const {
-#ifdef __APPLE__
-  return home() / "Library" / "Caches";
-#else
   if (auto cache = absoluteEnv("XDG_CACHE_HOME"); !cache.empty()) return cache;
   return home() / ".cache";
-#endif
 }
 
 std::filesystem::path UserFolders::temporary() const {

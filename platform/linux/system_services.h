@@ -11,7 +11,6 @@ namespace ornav::linux_platform {
 
 // Linux: home = $HOME; Application Support = $XDG_DATA_HOME (default ~/.local/share);
 // Caches = $XDG_CACHE_HOME (default ~/.cache); temporary = $TMPDIR (default /tmp).
-// macOS: ~/Library/Application Support, ~/Library/Caches and $TMPDIR.
 // XDG values that are not absolute paths are ignored, as the XDG rules require.
 class UserFolders : public Folders {
  public:

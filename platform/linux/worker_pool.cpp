@@ -1,4 +1,4 @@
-#include "worker_pool.h"
+#include "platform/linux/worker_pool.h"
 
 #include <algorithm>
 

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/text.h"
 #include "engine_commands.h"
 #include "key_text.h"
 #include "map_build.h"
 #include "map_file.h"
-#include "utf8_text.h"
 
 namespace ornav::dict {
 namespace {
@@ -132,7 +132,7 @@ MapSummary summarise(const fst::Map& map, std::size_t top_n, bool pairs) {
     const std::string_view key = stream.key();
     ++summary.keys;
     summary.total = saturatingAdd(summary.total, stream.value());
-    summary.longest = std::max(summary.longest, countChars(key));
+    summary.longest = std::max(summary.longest, codePointCount(key));
     if (pairs) {
       const auto first = key.substr(0, key.find('\x1F'));
       if (summary.distinct_firsts == 0 || first != last_first) {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "utf8_text.h"
+#include "base/text.h"
 
 namespace ornav::dict {
 namespace {

@@ -9,25 +9,24 @@
 #include <iostream>
 #include <optional>
 
+#include "base/files.h"
+#include "base/temporary_folder.h"
+#include "base/text.h"
 #include "commands.h"
+#include "core/candidate_grid.h"
 #include "engine_session.h"
 #include "evaluation.h"
-#include "file_io.h"
 #include "key_map_file.h"
 #include "map_file.h"
-#include "utf8_text.h"
 #include "word_text.h"
 
 namespace ornav::dict {
 namespace {
 
-constexpr std::size_t rowSize = 5;
-constexpr std::size_t maxRows = 5;  // the panel never shows more than 25 candidates
-
 // The key table, or the exit status to give up with (after telling why).
 std::optional<KeyMapTables> loadKeyTable(const std::string& path, std::ostream& err, int& status) {
   std::string why;
-  const auto json = readTextFile(path, &why);
+  const auto json = readWholeFile(path, &why);
   if (!json) {
     err << path << ": cannot read: " << why << "\n";
     status = exitIoError;
@@ -52,40 +51,24 @@ std::optional<EngineSession> openEngine(const std::string& dict_dir,
   return engine;
 }
 
+// The candidates as the panel's grid shows them: rows of five, at most five rows.
 void printRows(const std::vector<std::string>& words, std::ostream& out) {
-  if (words.empty()) {
+  CandidateGrid grid;
+  grid.candidates = words;
+  const CandidateRows rows = grid.grid();
+  if (rows.empty()) {
     out << "  (no candidates)\n";
     return;
   }
-  const std::size_t shown = std::min(words.size(), rowSize * maxRows);
-  for (std::size_t i = 0; i < shown; ++i) {
-    out << (i % rowSize == 0 ? "  " : "   ") << i + 1 << ' ' << words[i];
-    if (i % rowSize == rowSize - 1 || i + 1 == shown) out << '\n';
+  std::size_t number = 1;
+  for (const auto& row : rows) {
+    for (std::size_t column = 0; column < row.size(); ++column)
+      out << (column == 0 ? "  " : "   ") << number++ << ' ' << row[column];
+    out << '\n';
   }
+  const auto shown = static_cast<std::size_t>(grid.reachable());
   if (words.size() > shown) out << "  (" << words.size() - shown << " more not shown)\n";
 }
-
-// A fresh user directory that disappears with this object.
-class TemporaryDirectory {
- public:
-  TemporaryDirectory() {
-    std::error_code ec;
-    auto pattern = (std::filesystem::temp_directory_path(ec) / "ornav-dict-eval-XXXXXX").string();
-    if (ec) pattern = "/tmp/ornav-dict-eval-XXXXXX";
-    if (::mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~TemporaryDirectory() {
-    if (!path_) return;
-    std::error_code ec;
-    std::filesystem::remove_all(*path_, ec);
-  }
-  TemporaryDirectory(const TemporaryDirectory&) = delete;
-  TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-  const std::optional<std::string>& path() const { return path_; }
-
- private:
-  std::optional<std::string> path_;
-};
 
 std::string percent(double share) {
   char buf[32];
@@ -153,7 +136,7 @@ int runEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const auto keys = loadKeyTable(positional[1], err, status);
   if (!keys) return status;
   std::string why;
-  const auto text = readTextFile(positional[2], &why);
+  const auto text = readWholeFile(positional[2], &why);
   if (!text) {
     err << positional[2] << ": cannot read: " << why << "\n";
     return exitIoError;
@@ -168,12 +151,15 @@ int runEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return unigram.io_error ? exitIoError : exitBadInput;
   }
 
-  TemporaryDirectory user_dir;
-  if (learning && !user_dir.path()) {
+  // A fresh user directory for the learning engine, gone with this run.
+  const TemporaryFolder user_dir("ornav-dict-eval");
+  if (learning && user_dir.path().empty()) {
     err << "ornav-dict: cannot create a temporary user directory\n";
     return exitIoError;
   }
-  auto engine = openEngine(dict_dir, learning ? user_dir.path() : std::nullopt, err);
+  auto engine = openEngine(
+      dict_dir, learning ? std::optional<std::string>(user_dir.path().string()) : std::nullopt,
+      err);
   if (!engine) return exitBadInput;
 
   const auto lines = splitTextIntoLines(*text);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "utf8_text.h"
+#include "base/text.h"
 
 namespace ornav::dict {
 namespace {
@@ -61,7 +61,7 @@ EvalFigures evaluate(EngineSession& engine, const Typist& typist,
         continue;
       }
       ++figures.words;
-      figures.letters += countChars(word);
+      figures.letters += codePointCount(word);
       if (options.in_vocabulary && !options.in_vocabulary(word)) ++figures.out_of_vocabulary;
 
       std::size_t index = findInFirstRow(engine.candidates(), word);
@@ -72,7 +72,7 @@ EvalFigures evaluate(EngineSession& engine, const Typist& typist,
       }
       bool picked = false;
       for (const auto& key : typed->keys) {
-        figures.keys += countChars(key.typed);
+        figures.keys += codePointCount(key.typed);
         engine.input(key.output);
         index = findInFirstRow(engine.candidates(), word);
         if (index < firstRowSize) {

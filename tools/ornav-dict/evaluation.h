@@ -12,12 +12,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/candidate_grid.h"
 #include "engine_session.h"
 #include "key_map_file.h"
 
 namespace ornav::dict {
 
-inline constexpr std::size_t firstRowSize = 5;
+inline constexpr std::size_t firstRowSize = CandidateGrid::pageSize;
 
 struct EvalFigures {
   std::size_t words = 0;              // words the key map can type

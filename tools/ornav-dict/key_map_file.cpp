@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <limits>
-#include <nlohmann/json.hpp>
 
-#include "utf8_text.h"
+#include "base/text.h"
+#include "core/key_map.h"
 
 namespace ornav::dict {
 namespace {
@@ -21,39 +21,14 @@ int typingRank(std::string_view typed) {
   return lower ? 0 : (ascii ? 1 : 2);
 }
 
-// An optional member: an object of strings, or empty.
-KeyTable optionalTable(const nlohmann::json& doc, const char* name) {
-  KeyTable table;
-  const auto member = doc.find(name);
-  if (member == doc.end() || !member->is_object()) return table;
-  for (const auto& [typed, value] : member->items()) {
-    if (!value.is_string()) return {};
-    table[typed] = value.get<std::string>();
-  }
-  return table;
-}
-
 }  // namespace
 
 std::optional<KeyMapTables> parseKeyMapJson(std::string_view json, std::string* why) {
-  const auto fail = [&](const char* reason) -> std::optional<KeyMapTables> {
-    if (why) *why = reason;
-    return std::nullopt;
-  };
-  const auto doc = nlohmann::json::parse(json, nullptr, /*allow_exceptions=*/false);
-  if (doc.is_discarded()) return fail("not valid JSON");
-  if (!doc.is_object()) return fail("the top level is not an object");
-  const auto map = doc.find("map");
-  if (map == doc.end()) return fail("no member \"map\"");
-  if (!map->is_object()) return fail("\"map\" is not an object");
-  KeyMapTables tables;
-  for (const auto& [typed, value] : map->items()) {
-    if (!value.is_string()) return fail("a value in \"map\" is not a string");
-    tables.map[typed] = value.get<std::string>();
-  }
-  tables.initial = optionalTable(doc, "initial");
-  tables.punctuation = optionalTable(doc, "punctuation");
-  return tables;
+  const auto file = parseKeyMap(json, why);
+  if (!file) return std::nullopt;
+  KeyMapExtras extras = file->extras();
+  return KeyMapTables{KeyTable(file->map.begin(), file->map.end()), std::move(extras.initial),
+                      std::move(extras.punctuation)};
 }
 
 std::vector<Typist::Way> Typist::cheapestWays(const KeyTable& table) {
@@ -63,7 +38,7 @@ std::vector<Typist::Way> Typist::cheapestWays(const KeyTable& table) {
     const std::string& typed = entry.first;
     const std::string& output = entry.second;
     if (output.empty() || typed.empty()) continue;
-    const std::size_t presses = countChars(typed);
+    const std::size_t presses = codePointCount(typed);
     auto it =
         std::find_if(ways.begin(), ways.end(), [&](const Way& w) { return w.output == output; });
     if (it == ways.end()) {
@@ -156,7 +131,7 @@ std::optional<std::string> Typist::output(std::string_view typed, bool composing
 std::vector<std::string> splitKeyEvents(std::string_view typed) {
   std::vector<std::string> events;
   for (std::size_t at = 0; at < typed.size();) {
-    const auto c = decodeAt(typed, at);
+    const auto c = decodeUtf8At(typed, at);
     const std::size_t size = c ? c->size : 1;
     events.emplace_back(typed.substr(at, size));
     at += size;

@@ -1,5 +1,5 @@
-// The key map as the tool needs it, read by the same rules as the input method: keymap.json is
-// a top-level object whose member "map" is an object of string values (typed string -> text).
+// The key map as the tool needs it, read by the input method's own parser: keymap.json is a
+// top-level object whose member "map" is an object of string values (typed string -> text).
 // Two optional members refine it and are empty when missing or of another shape:
 //   "initial"     -> text a key types instead when nothing is being composed (a word begins);
 //   "punctuation" -> text committed straight to the client, ending the word.

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "base/text.h"
 #include "count_file.h"
-#include "utf8_text.h"
 
 namespace ornav::dict {
 namespace {
@@ -39,7 +39,7 @@ std::string showKey(std::string_view key) {
       ++at;
       continue;
     }
-    const auto c = decodeAt(key, at);
+    const auto c = decodeUtf8At(key, at);
     if (!c) {
       appendEscaped(out, b);
       ++at;

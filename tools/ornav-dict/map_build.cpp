@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "file_io.h"
+#include "base/files.h"
 #include "fst_builder.h"
 
 namespace ornav::dict {
@@ -14,7 +14,7 @@ constexpr std::size_t maxProblemsShown = 20;
 std::optional<CountTable> readCountFile(const std::filesystem::path& path, CountFileKind kind,
                                         std::ostream& log, bool& io_failed) {
   std::string error;
-  const auto text = readTextFile(path, &error);
+  const auto text = readWholeFile(path, &error);
   if (!text) {
     log << path.string() << ": cannot read: " << error << "\n";
     io_failed = true;
@@ -81,9 +81,9 @@ BuildOutcome buildDictionary(const std::filesystem::path& unigram_tsv,
       return outcome;
     }
     const auto path = out_dir / out.name;
-    std::string error;
-    if (!writeFileAtomically(path, *bytes, &error)) {
-      log << path.string() << ": cannot write: " << error << "\n";
+    const std::string_view content(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    if (const auto error = writeFileAtomically(path, content, {.mode = 0644, .folderMode = 0755})) {
+      log << path.string() << ": cannot write: " << *error << "\n";
       outcome.status = Status::io_error;
       return outcome;
     }

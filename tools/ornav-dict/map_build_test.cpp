@@ -5,9 +5,9 @@
 
 #include <sstream>
 
+#include "base/files.h"
 #include "count_file.h"
 #include "engine_session.h"
-#include "file_io.h"
 #include "fst_map.h"
 #include "test_dir.h"
 
@@ -161,9 +161,9 @@ TEST(BuildDictionary, ShippedCountsBuildIntoMapsWithTheSameCounts) {
       << log.str();
   std::string error;
   expectMapHoldsExactly(openMap(dir / "unigram.fst"),
-                        parseCountFile(*readTextFile(unigram_tsv, &error), CountFileKind::words));
+                        parseCountFile(*readWholeFile(unigram_tsv, &error), CountFileKind::words));
   expectMapHoldsExactly(openMap(dir / "bigram.fst"),
-                        parseCountFile(*readTextFile(bigram_tsv, &error), CountFileKind::pairs));
+                        parseCountFile(*readWholeFile(bigram_tsv, &error), CountFileKind::pairs));
   EXPECT_TRUE(EngineSession::open(dir.path().string(), std::nullopt));
 }
 

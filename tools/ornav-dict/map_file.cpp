@@ -1,13 +1,13 @@
 #include "map_file.h"
 
-#include "file_io.h"
+#include "base/files.h"
 
 namespace ornav::dict {
 
 MapFileResult openMapFile(const std::filesystem::path& path) {
   MapFileResult result;
   std::string why;
-  const auto text = readTextFile(path, &why);
+  const auto text = readWholeFile(path, &why);
   if (!text) {
     result.io_error = true;
     result.error = path.string() + ": cannot read: " + why;

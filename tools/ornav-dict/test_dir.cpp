@@ -1,26 +1,11 @@
 #include "test_dir.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 #include "map_build.h"
 
 namespace ornav::dict::testing {
-
-ScratchDir::ScratchDir() {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / "ornav-dict-test-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
 
 void writeFile(const std::filesystem::path& path, std::string_view text) {
   std::ofstream out(path, std::ios::binary);

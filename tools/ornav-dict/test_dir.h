@@ -1,24 +1,15 @@
-// Test helper: a scratch directory removed at the end of the test, and small file writers.
+// Test helpers: a scratch directory removed at the end of the test, and small file writers.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "base/temporary_folder.h"
+
 namespace ornav::dict::testing {
 
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
+using ScratchDir = TemporaryFolder;
 
 void writeFile(const std::filesystem::path& path, std::string_view text);
 std::string readFile(const std::filesystem::path& path);

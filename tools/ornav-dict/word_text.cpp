@@ -1,6 +1,6 @@
 #include "word_text.h"
 
-#include "utf8_text.h"
+#include "base/text.h"
 
 namespace ornav::dict {
 namespace {
@@ -42,14 +42,14 @@ std::vector<std::string> splitWords(std::string_view line) {
     current.clear();
   };
   for (std::size_t at = 0; at < line.size();) {
-    const auto c = decodeAt(line, at);
+    const auto c = decodeUtf8At(line, at);
     if (!c) {  // a stray byte separates words like any other non-letter
       flush();
       ++at;
       continue;
     }
     at += c->size;
-    char32_t cp = c->code_point;
+    char32_t cp = c->codePoint;
     if (isIgnorable(cp)) continue;
     if (cp == U'\u06A9') cp = U'\u0643';  // keheh -> kaf
     if (isUyghurLetter(cp)) {

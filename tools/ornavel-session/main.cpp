@@ -4,22 +4,17 @@
 //
 //   ornavel-session --dict DICTDIR --user USERDIR --keymap KEYMAP.json
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <system_error>
 
-#include "core/key_map.h"
-#include "core/key_map_extras.h"
-#include "diagnostics/logger.h"
-#include "offline_services.h"
-#include "platform/linux/file_settings.h"
-#include "platform/linux/run_loop.h"
-#include "platform/linux/system_services.h"
-#include "ports/platform.h"
+#include "base/temporary_folder.h"
+#include "core/application.h"
+#include "core/update_service_bridge.h"
+#include "platform/linux/linux_platform.h"
+#include "services/update_service_operations.h"
 #include "session.h"
 #include "session_bundle.h"
 
@@ -58,25 +53,41 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
   return args;
 }
 
-// A private folder for everything the process would otherwise keep in the user's own folders
-// (settings, logs, crash notes); removed at the end.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::error_code error;
-    std::string pattern = (fs::temp_directory_path(error) / "ornavel-session-XXXXXX").string();
-    if (error) pattern = "/tmp/ornavel-session-XXXXXX";
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
+int runSession(const Arguments& args, const fs::path& scratch) {
+  session::SessionBundle bundle(args.keymap, scratch / "resources");
+  linux_platform::LinuxPlatform platform(
+      {.settingsFile = scratch / "config" / "settings.json", .bundle = &bundle});
 
- private:
-  fs::path path_;
-};
+  ApplicationOptions options;
+  options.logFiles = Logger::Files{(scratch / "ornav_ime.log").string(),
+                                   (scratch / "logs" / "ornav_ime.log").string()};
+  options.engineDirectories = EngineDirectories{args.dict, args.user};
+  // No web service: nothing a session does may depend on a network or wait for one.
+  options.serviceBaseURL = "";
+  Application app(platform.ports(), options);
+  app.loadKeyMap();
+
+  // Both online switches off, as a user who switched them off: fetches and uploads then answer
+  // "nothing to do" on the main queue.
+  UpdateServiceOperations::setOnlineDictEnabled(false);
+  UpdateServiceOperations::setUploadConsent(false);
+  UpdateServiceBridge services;
+
+  session::Session session({.app = &app, .services = &services, .drainMainQueue = [&platform] {
+                              platform.runLoop().runUntilIdle();
+                            }});
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    std::string error;
+    const auto answer = session.handleLine(line, &error);
+    if (!error.empty()) std::cerr << "ornavel-session: ignored line: " << error << "\n";
+    if (!answer) continue;
+    std::fwrite(answer->data(), 1, answer->size(), stdout);
+    std::fputc('\n', stdout);
+    if (std::fflush(stdout) != 0) return 1;
+  }
+  return 0;
+}
 
 }  // namespace
 
@@ -87,7 +98,9 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  ScratchFolder scratch;
+  // A private folder for everything the process would otherwise keep in the user's own folders
+  // (settings, logs, crash notes); removed at the end.
+  const TemporaryFolder scratch("ornavel-session");
   if (scratch.path().empty()) {
     std::cerr << "ornavel-session: cannot create a temporary folder\n";
     return 1;
@@ -96,57 +109,5 @@ int main(int argc, char** argv) {
   ::setenv("XDG_DATA_HOME", (scratch.path() / "data").c_str(), 1);
   ::setenv("XDG_CONFIG_HOME", (scratch.path() / "config").c_str(), 1);
   ::setenv("XDG_CACHE_HOME", (scratch.path() / "cache").c_str(), 1);
-
-  linux_platform::StderrSystemLog systemLog;
-  linux_platform::UserFolders folders;
-  linux_platform::WallClock clock;
-  linux_platform::ProcessSystemInfo systemInfo;
-  linux_platform::RunLoop mainQueue;
-  linux_platform::FileSettings settings(scratch.path() / "config" / "settings.json", &systemLog);
-  session::SessionBundle bundle(args->keymap, scratch.path() / "resources");
-
-  Platform ports;
-  ports.settings = &settings;
-  ports.mainQueue = &mainQueue;
-  ports.clock = &clock;
-  ports.bundle = &bundle;
-  ports.folders = &folders;
-  ports.systemLog = &systemLog;
-  ports.systemInfo = &systemInfo;
-  installPlatform(ports);
-  Logger::configureForTesting((scratch.path() / "ornav_ime.log").string(),
-                              (scratch.path() / "logs" / "ornav_ime.log").string());
-
-  KeyMap::shared().load();
-  session::OfflineServices services(settings, mainQueue);
-
-  session::SessionSetup setup;
-  setup.dictDir = args->dict;
-  setup.userDir = args->user;
-  setup.mapKey = [](const std::string& typed) { return KeyMap::shared().map(typed); };
-  setup.keyMapExtras = KeyMapExtras::from(KeyMap::shared());
-  setup.mainQueue = &mainQueue;
-  setup.drainMainQueue = [&mainQueue] { mainQueue.runUntilIdle(); };
-  setup.services = &services;
-  setup.diagnostics.log = [](const std::string& message) { Logger::write(message); };
-
-  int status = 0;
-  {
-    session::Session session(std::move(setup));
-    std::string line;
-    while (std::getline(std::cin, line)) {
-      std::string error;
-      const auto answer = session.handleLine(line, &error);
-      if (!error.empty()) std::cerr << "ornavel-session: ignored line: " << error << "\n";
-      if (!answer) continue;
-      std::fwrite(answer->data(), 1, answer->size(), stdout);
-      std::fputc('\n', stdout);
-      if (std::fflush(stdout) != 0) {
-        status = 1;
-        break;
-      }
-    }
-  }
-  Logger::resetForTesting();
-  return status;
+  return runSession(*args, scratch.path());
 }

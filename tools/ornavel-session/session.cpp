@@ -10,22 +10,13 @@ void SessionMenuUI::confirmUploadConsent(std::function<void(bool)> answer) {
 }
 
 Session::Session(SessionSetup setup) : setup_(std::move(setup)) {
-  menuUI_.mainQueue = setup_.mainQueue;
-  env_ = std::make_shared<ControllerEnvironment>();
-  env_->mainQueue = setup_.mainQueue;
-  env_->services = setup_.services;
-  env_->menuUI = &menuUI_;
-  env_->mapKey = setup_.mapKey;
-  env_->keyMapExtras = setup_.keyMapExtras;
-  env_->diagnostics = setup_.diagnostics;
-  env_->makeEngine = [dictDir = setup_.dictDir, userDir = setup_.userDir] {
-    return OrnavEngine::create(dictDir, userDir);
-  };
-  env_->makePanel = [this]() -> std::unique_ptr<CandidatePanelInterface> {
-    auto panel = std::make_unique<SessionPanel>();
-    panel_ = panel.get();
-    return panel;
-  };
+  menuUI_.mainQueue = setup_.app->ports().mainQueue;
+  env_ = setup_.app->makeControllerEnvironment(
+      *setup_.services, menuUI_, [this]() -> std::unique_ptr<CandidatePanelInterface> {
+        auto panel = std::make_unique<SessionPanel>();
+        panel_ = panel.get();
+        return panel;
+      });
   controller_ = OrnavInputController::create(env_, &client_);
 }
 

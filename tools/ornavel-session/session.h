@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/application.h"
 #include "core/controller_environment.h"
 #include "core/ornav_input_controller.h"
 #include "session_client.h"
@@ -17,26 +18,16 @@ namespace ornav::session {
 
 // What a session is made of besides its client and panel.
 struct SessionSetup {
-  std::string dictDir;
-  std::string userDir;
-  std::function<std::optional<std::string>(const std::string& typed)> mapKey;
-  KeyMapExtras keyMapExtras;
-  MainQueue* mainQueue = nullptr;
+  // The process's application: key map, log, crash notes and the engine's directories.
+  Application* app = nullptr;
+  ControllerServices* services = nullptr;
   // Runs the main queue's pending work (the controller's deferred steps) after every event.
   std::function<void()> drainMainQueue;
-  ControllerServices* services = nullptr;
-  ControllerDiagnostics diagnostics;
 };
 
 // Dialogs have no place in a headless session: the notices are skipped and consent is declined.
-class SessionMenuUI : public MenuUIInterface {
+class SessionMenuUI : public NoMenuUI {
  public:
-  void showWelcome() override {}
-  void showAbout() override {}
-  void checkForUpdates() override {}
-  void sendFeedback() override {}
-  void showWelcomeIfNeeded() override {}
-  void showPendingInstallNoticeIfNeeded() override {}
   void confirmUploadConsent(std::function<void(bool)> answer) override;
 
   MainQueue* mainQueue = nullptr;

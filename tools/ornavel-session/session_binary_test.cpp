@@ -156,34 +156,30 @@ class ShippedResources : public ::testing::Test {
     if (!fs::exists(fs::path(ORNAV_SHIPPED_DICT_DIR) / "unigram.fst")) {
       GTEST_SKIP() << "the shipped dictionary is not built (resources/dict has no counts)";
     }
-    auto file = parseKeyMap(readFile(ORNAV_SHIPPED_KEYMAP));
-    ASSERT_TRUE(file);
-    KeyMap::shared().replaceForTesting(*file);
+    std::string why;
+    auto tables = dict::parseKeyMapJson(readFile(ORNAV_SHIPPED_KEYMAP), &why);
+    ASSERT_TRUE(tables) << why;
+    shipped = *tables;
     paragraph =
         readFile(fs::path(ORNAV_SOURCE_DIR) / "tools/ornavel-session/testdata/paragraph.txt");
   }
-  void TearDown() override { KeyMap::shared().replaceForTesting(KeyMapFile{}); }
 
-  // Types the paragraph in-process with `extras`; the event lines sent.
-  std::vector<std::string> typeParagraph(const KeyMapExtras& extras,
+  // Types the paragraph in-process with `tables`; the event lines sent.
+  std::vector<std::string> typeParagraph(const dict::KeyMapTables& tables,
                                          UyghurTypist::Figures* figures) {
     Scratch user;
-    controller_testing::ManualMainQueue queue;
+    fs::create_directories(user / "user");
+    testing::ManualMainQueue queue;
     controller_testing::FakeServices services;
     services.onlineDict = false;
     services.consent = false;
-    session::SessionSetup setup;
-    setup.dictDir = ORNAV_SHIPPED_DICT_DIR;
-    fs::create_directories(user / "user");
-    setup.userDir = (user / "user").string();
-    setup.mapKey = [](const std::string& typed) { return KeyMap::shared().map(typed); };
-    setup.keyMapExtras = extras;
-    setup.mainQueue = &queue;
-    setup.drainMainQueue = [&queue] { queue.drain(); };
-    setup.services = &services;
-    session::Session session(std::move(setup));
+    auto app = makeSessionApplication(queue, {ORNAV_SHIPPED_DICT_DIR, (user / "user").string()});
+    app->keyMap() = KeyMap(KeyTable(tables.map.begin(), tables.map.end()),
+                           KeyMapExtras{tables.initial, tables.punctuation});
+    session::Session session(
+        {.app = app.get(), .services = &services, .drainMainQueue = [&queue] { queue.drain(); }});
     EXPECT_TRUE(session.hasEngine());
-    UyghurTypist typist(KeyMap::shared().arabic(), extras.initial, extras.punctuation);
+    UyghurTypist typist(tables);
     auto lines = typist.type(session, paragraph);
     EXPECT_TRUE(lines) << "no key for " << typist.missing();
     if (!lines) return {};
@@ -192,13 +188,13 @@ class ShippedResources : public ::testing::Test {
     return *lines;
   }
 
+  dict::KeyMapTables shipped;
   std::string paragraph;
 };
 
 TEST_F(ShippedResources, AParagraphOfUyghurIsTypedExactly) {
   UyghurTypist::Figures figures;
-  const KeyMapExtras extras = KeyMapExtras::from(KeyMap::shared());
-  const std::vector<std::string> lines = typeParagraph(extras, &figures);
+  const std::vector<std::string> lines = typeParagraph(shipped, &figures);
   ASSERT_FALSE(lines.empty());
 
   // The same keys through the program, with the shipped files as they are.
@@ -220,11 +216,11 @@ TEST_F(ShippedResources, AParagraphOfUyghurIsTypedExactly) {
 
 TEST_F(ShippedResources, WordInitialFormsSaveTheHamzaKey) {
   UyghurTypist::Figures with, without;
-  KeyMapExtras extras = KeyMapExtras::from(KeyMap::shared());
-  ASSERT_FALSE(extras.initial.empty());
-  typeParagraph(extras, &with);
-  extras.initial.clear();
-  typeParagraph(extras, &without);
+  ASSERT_FALSE(shipped.initial.empty());
+  typeParagraph(shipped, &with);
+  dict::KeyMapTables plain = shipped;
+  plain.initial.clear();
+  typeParagraph(plain, &without);
   std::cout << "paragraph keys with word-initial forms: " << with.keys
             << ", without: " << without.keys << "\n";
   EXPECT_LT(with.keys, without.keys);

@@ -1,6 +1,6 @@
 #include "session_client.h"
 
-#include "core/grapheme.h"
+#include "base/text.h"
 
 namespace ornav::session {
 

@@ -2,13 +2,12 @@
 
 namespace ornav::session {
 
-void SessionPanel::update(const CandidateRows& rows, int activeRow, int activeCol, bool showTabHint,
-                          const Rect&) {
-  if (rows.empty()) {
+void SessionPanel::update(const PanelContent& content, const Rect&) {
+  if (content.rows.empty()) {
     hide();
     return;
   }
-  content_ = PanelContent{rows, activeRow, activeCol, showTabHint};
+  content_ = content;
   visible_ = true;
 }
 

@@ -13,8 +13,7 @@ class SessionPanel : public CandidatePanelInterface {
   // What the panel shows now: rows empty and -1, -1, false while hidden.
   const PanelContent& content() const { return content_; }
 
-  void update(const CandidateRows& rows, int activeRow, int activeCol, bool showTabHint,
-              const Rect& near) override;
+  void update(const PanelContent& content, const Rect& near) override;
   void hide() override;
   bool isVisible() const override { return visible_; }
   void setOnPick(std::function<void(int)> onPick) override { onPick_ = std::move(onPick); }

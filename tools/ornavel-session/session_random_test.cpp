@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "core/grapheme.h"
+#include "base/text.h"
 #include "session_test_support.h"
 
 namespace ornav::session_testing {

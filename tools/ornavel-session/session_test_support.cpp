@@ -46,21 +46,30 @@ ScenarioDictionary::~ScenarioDictionary() {
   if (!root_.empty()) std::filesystem::remove_all(root_, ignored);
 }
 
+std::unique_ptr<Application> makeSessionApplication(MainQueue& queue, EngineDirectories dirs) {
+  Platform ports;
+  ports.mainQueue = &queue;
+  ApplicationOptions options;
+  options.logFiles = Logger::Files{"", ""};
+  options.engineDirectories = std::move(dirs);
+  options.serviceBaseURL = "";
+  return std::make_unique<Application>(ports, options);
+}
+
 ScenarioSession::ScenarioSession(bool withDictionary) {
-  session::SessionSetup setup;
-  setup.dictDir = withDictionary ? dictionary_.dictDir() : dictionary_.dictDir() + "/missing";
-  setup.userDir = dictionary_.userDir();
-  setup.mapKey = [](const std::string& typed) -> std::optional<std::string> {
-    if (typed.size() == 1 && typed[0] >= 'a' && typed[0] <= 'z') return typed;
-    if (typed == "T") return std::string("t");  // a shifted letter
-    return std::nullopt;
-  };
-  setup.mainQueue = &mainQueue_;
-  setup.drainMainQueue = [this] { mainQueue_.drain(); };
+  app_ = makeSessionApplication(
+      mainQueue_, {withDictionary ? dictionary_.dictDir() : dictionary_.dictDir() + "/missing",
+                   dictionary_.userDir()});
+  // Latin letters type themselves; a shifted letter types its lower case.
+  KeyTable keys;
+  for (char c = 'a'; c <= 'z'; ++c)
+    keys[std::string(1, c)] = std::string(1, c);
+  keys["T"] = "t";
+  app_->keyMap() = KeyMap(std::move(keys), {});
   services_.onlineDict = false;
   services_.consent = false;
-  setup.services = &services_;
-  session_ = std::make_unique<session::Session>(std::move(setup));
+  session_ = std::make_unique<session::Session>(session::SessionSetup{
+      .app = app_.get(), .services = &services_, .drainMainQueue = [this] { mainQueue_.drain(); }});
 }
 
 json ScenarioSession::send(const std::string& line) {

@@ -28,6 +28,10 @@ class ScenarioDictionary {
   std::string userDir_;
 };
 
+// An application for in-process sessions: no folders, no logs, no web service; its controllers
+// read from `dirs` and run on `queue`.
+std::unique_ptr<Application> makeSessionApplication(MainQueue& queue, EngineDirectories dirs);
+
 // One session over the scenario dictionary (or a missing one: direct insertion).
 class ScenarioSession {
  public:
@@ -40,8 +44,9 @@ class ScenarioSession {
 
  private:
   ScenarioDictionary dictionary_;
-  controller_testing::ManualMainQueue mainQueue_;
+  testing::ManualMainQueue mainQueue_;
   controller_testing::FakeServices services_;
+  std::unique_ptr<Application> app_;
   std::unique_ptr<session::Session> session_;
 };
 

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "core/grapheme.h"
+#include "base/text.h"
 #include "session_test_support.h"
 
 namespace ornav::session_testing {
@@ -55,33 +55,8 @@ std::optional<int> columnOf(const json& out, const std::string& word) {
 
 }  // namespace
 
-std::vector<std::string> codePoints(const std::string& text) {
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t n = 1;
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (b >= 0xF0)
-      n = 4;
-    else if (b >= 0xE0)
-      n = 3;
-    else if (b >= 0xC0)
-      n = 2;
-    out.push_back(text.substr(i, n));
-    i += n;
-  }
-  return out;
-}
-
-UyghurTypist::UyghurTypist(const std::map<std::string, std::string, std::less<>>& map,
-                           const std::map<std::string, std::string>& initial,
-                           const std::map<std::string, std::string>& punctuation) {
-  for (const auto& [key, output] : map) {
-    keepCheapest(letterKey_, output, key);
-    if (!initial.contains(key)) keepCheapest(firstLetterKey_, output, key);
-  }
-  for (const auto& [key, output] : initial)
-    keepCheapest(initialKey_, output, key);
-  for (const auto& [key, output] : punctuation)
+UyghurTypist::UyghurTypist(const dict::KeyMapTables& tables) : words_(tables) {
+  for (const auto& [key, output] : tables.punctuation)
     keepCheapest(punctuationKey_, output, key);
 }
 
@@ -110,25 +85,14 @@ std::optional<std::vector<std::string>> UyghurTypist::type(session::Session& ses
       for (std::size_t k = i; k < end; ++k)
         word += cps[k];
 
-      // The keys of the word: a word-initial pair first when the map has one.
+      const auto typed = words_.type(word);
+      if (!typed) {
+        missing_ = word;
+        return std::nullopt;
+      }
       std::vector<std::string> keys;
-      std::size_t k = i;
-      if (end - i >= 2) {
-        auto pair = initialKey_.find(cps[i] + cps[i + 1]);
-        if (pair != initialKey_.end()) {
-          keys.push_back(pair->second);
-          k = i + 2;
-        }
-      }
-      for (; k < end; ++k) {
-        const auto& table = k == i ? firstLetterKey_ : letterKey_;
-        auto letter = table.find(cps[k]);
-        if (letter == table.end()) {
-          missing_ = word + ": " + cps[k];
-          return std::nullopt;
-        }
-        keys.push_back(letter->second);
-      }
+      for (const dict::KeyPress& press : typed->keys)
+        keys.push_back(press.typed);
 
       bool done = false;
       if (auto column = columnOf(json::parse(lastOutput_), word)) {

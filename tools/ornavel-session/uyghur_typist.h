@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "key_map_file.h"
 #include "session.h"
 
 namespace ornav::session_testing {
 
 class UyghurTypist {
  public:
-  // The inverse of a key map: the cheapest key for every letter and word-initial pair.
-  UyghurTypist(const std::map<std::string, std::string, std::less<>>& map,
-               const std::map<std::string, std::string>& initial,
-               const std::map<std::string, std::string>& punctuation);
+  // Words are typed with the cheapest keys of the key map (dict::Typist, the inverse that the
+  // dictionary tool measures with); punctuation with its own keys.
+  explicit UyghurTypist(const dict::KeyMapTables& tables);
 
   // Types `text` into `session`; the lines sent, or nothing when some character has no key.
   std::optional<std::vector<std::string>> type(session::Session& session, const std::string& text);
@@ -38,18 +38,12 @@ class UyghurTypist {
  private:
   std::string send(session::Session& session, const std::string& line);
 
-  std::map<std::string, std::string> letterKey_;
-  // For a word's first letter: keys that the word-initial table does not take over.
-  std::map<std::string, std::string> firstLetterKey_;
-  std::map<std::string, std::string> initialKey_;  // "ئا" -> "a"
+  dict::Typist words_;
   std::map<std::string, std::string> punctuationKey_;
   std::vector<std::string> lines_;
   std::string lastOutput_;
   Figures figures_;
   std::string missing_;
 };
-
-// Splits UTF-8 text into its code points, each as a string.
-std::vector<std::string> codePoints(const std::string& text);
 
 }  // namespace ornav::session_testing

@@ -1,16 +1,7 @@
-#include "services/service_url.h"
+#include "base/url_text.h"
 
-#include <mutex>
-
-#ifndef ORNAV_SERVICE_BASE_URL
-#error "ORNAV_SERVICE_BASE_URL must be defined by the build"
-#endif
-
-namespace ornav::service_url {
+namespace ornav::url_text {
 namespace {
-
-std::mutex overrideMutex;
-std::optional<std::string> baseOverride;  // guarded by overrideMutex
 
 bool isHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -22,23 +13,13 @@ bool isAsciiLetter(char c) {
 
 }  // namespace
 
-std::string baseURL() {
-  std::lock_guard lock(overrideMutex);
-  return baseOverride ? *baseOverride : std::string(ORNAV_SERVICE_BASE_URL);
-}
-
-std::string endpoint(std::string_view path) {
-  std::string url = baseURL();
+std::string join(std::string_view base, std::string_view path) {
+  std::string url(base);
   while (!path.empty() && path.front() == '/')
     path.remove_prefix(1);
   if (!url.empty() && url.back() != '/') url += '/';
   url.append(path);
   return url;
-}
-
-void setBaseURLOverrideForTesting(std::optional<std::string> base) {
-  std::lock_guard lock(overrideMutex);
-  baseOverride = std::move(base);
 }
 
 bool isWellFormed(std::string_view text) {
@@ -99,4 +80,4 @@ bool isUsableEndpoint(std::string_view text) {
   return !authority.empty() && authority.front() != ':';
 }
 
-}  // namespace ornav::service_url
+}  // namespace ornav::url_text

@@ -1,23 +1,15 @@
-// Service addresses: the one build-time base URL, the endpoints formed from it, and the textual
-// checks that decide whether a string is usable as an address.
+// The textual rules that decide whether a string is usable as a web address, and joining a base
+// address with a path.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace ornav::service_url {
+namespace ornav::url_text {
 
-// The base URL the build was configured with (scheme, host, path "/"), unless a test pointed the
-// process at another one.
-std::string baseURL();
-
-// The base URL followed by `path` (given without a leading slash), with exactly one slash between.
-std::string endpoint(std::string_view path);
-
-// Points every endpoint of this process at another base URL; nullopt restores the built-in one.
-// Only tests call this (to reach a local server).
-void setBaseURLOverrideForTesting(std::optional<std::string> base);
+// `base` followed by `path` (given without a leading slash), with exactly one slash between.
+std::string join(std::string_view base, std::string_view path);
 
 // True when `text` is a syntactically acceptable URL reference: not empty, no white space or
 // control characters, none of the characters that may never appear unescaped, and every '%'
@@ -32,4 +24,4 @@ std::optional<std::string> scheme(std::string_view text);
 // that fails this counts as not configured; no request is made to it.
 bool isUsableEndpoint(std::string_view text);
 
-}  // namespace ornav::service_url
+}  // namespace ornav::url_text

@@ -1,4 +1,4 @@
-#include "services/service_text.h"
+#include "base/text.h"
 
 #include <unicode/brkiter.h>
 #include <unicode/uchar.h>
@@ -17,23 +17,6 @@ UChar32 nextCodePoint(std::string_view text, int32_t& i) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   U8_NEXT(bytes, i, static_cast<int32_t>(text.size()), c);
   return c;
-}
-
-std::string toValidUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  int32_t i = 0;
-  const auto size = static_cast<int32_t>(text.size());
-  while (i < size) {
-    const int32_t start = i;
-    const UChar32 c = nextCodePoint(text, i);
-    if (c < 0) {
-      out += "\xEF\xBF\xBD";
-    } else {
-      out.append(text.substr(start, i - start));
-    }
-  }
-  return out;
 }
 
 // One character break iterator per thread: creating one loads ICU rule data.
@@ -72,7 +55,24 @@ void forEachCharacter(const icu::UnicodeString& text, Each each) {
 
 }  // namespace
 
+std::string toValidUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  int32_t i = 0;
+  const auto size = static_cast<int32_t>(text.size());
+  while (i < size) {
+    const int32_t start = i;
+    const UChar32 c = nextCodePoint(text, i);
+    if (c < 0) {
+      out += "\xEF\xBF\xBD";
+    } else {
+      out.append(text.substr(start, i - start));
+    }
+  }
+  return out;
+}
 bool isValidUtf8(std::string_view text) {
+  if (text.size() > INT32_MAX) return false;
   int32_t i = 0;
   while (i < static_cast<int32_t>(text.size())) {
     if (nextCodePoint(text, i) < 0) return false;
@@ -131,6 +131,69 @@ std::string prefixCharacters(std::string_view text, std::size_t limit) {
   if (cut == unicode.length()) return valid;
   std::string out;
   unicode.tempSubStringBetween(0, cut).toUTF8String(out);
+  return out;
+}
+
+std::vector<std::string> codePoints(std::string_view text) {
+  std::vector<std::string> points;
+  const std::string valid = toValidUtf8(text);
+  int32_t i = 0;
+  const auto size = static_cast<int32_t>(valid.size());
+  while (i < size) {
+    const int32_t start = i;
+    nextCodePoint(valid, i);
+    points.emplace_back(valid.substr(start, i - start));
+  }
+  return points;
+}
+
+std::size_t codePointCount(std::string_view text) {
+  std::size_t count = 0;
+  int32_t i = 0;
+  while (i < static_cast<int32_t>(text.size())) {
+    nextCodePoint(text, i);
+    ++count;
+  }
+  return count;
+}
+
+std::optional<DecodedCharacter> decodeUtf8At(std::string_view text, std::size_t at) {
+  if (at >= text.size() || text.size() > INT32_MAX) return std::nullopt;
+  auto i = static_cast<int32_t>(at);
+  const UChar32 c = nextCodePoint(text, i);
+  if (c < 0) return std::nullopt;
+  return DecodedCharacter{static_cast<char32_t>(c), static_cast<std::size_t>(i) - at};
+}
+
+void appendUtf8(std::string& out, char32_t codePoint) {
+  if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint < 0xE000)) codePoint = 0xFFFD;
+  char bytes[U8_MAX_LENGTH];
+  int32_t length = 0;
+  U8_APPEND_UNSAFE(bytes, length, static_cast<UChar32>(codePoint));
+  out.append(bytes, static_cast<std::size_t>(length));
+}
+
+std::size_t graphemeCount(std::string_view text) {
+  if (text.empty()) return 0;
+  const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(toValidUtf8(text));
+  std::size_t count = 0;
+  forEachCharacter(unicode, [&](int32_t, int32_t) {
+    ++count;
+    return true;
+  });
+  return count;
+}
+
+std::string dropLastGrapheme(std::string_view text) {
+  if (text.empty()) return {};
+  const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(toValidUtf8(text));
+  int32_t cut = 0;
+  forEachCharacter(unicode, [&](int32_t begin, int32_t) {
+    cut = begin;  // the last cluster's start, once the walk ends
+    return true;
+  });
+  std::string out;
+  unicode.tempSubString(0, cut).toUTF8String(out);
   return out;
 }
 

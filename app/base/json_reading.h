@@ -1,7 +1,8 @@
-// How every answer of the web service is read. Only the body counts (the status code is never
-// looked at), the body must be a JSON object, and members are taken by key and type: a string
-// only from a JSON string, a boolean from true or from the number 1, a number from any JSON
-// number. A member that is absent or of another type gives the caller's default.
+// How JSON from outside is read (answers of the web service, files the application keeps). Only
+// the text counts (for an answer, the status code is never looked at), it must be a JSON object,
+// and members are taken by key and type: a string only from a JSON string, a boolean from true or
+// from the number 1, a number from any JSON number. A member that is absent or of another type
+// gives the caller's default.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace ornav::service_json {
+namespace ornav::json_reading {
 
 // The body as a JSON object; absent when it is not JSON or its top level is not an object.
 std::optional<nlohmann::json> parseObject(std::string_view body);
@@ -35,4 +36,4 @@ std::optional<std::int64_t> integer(const nlohmann::json& object, std::string_vi
 // Compact serialisation; invalid UTF-8 inside strings is replaced instead of failing.
 std::string serialize(const nlohmann::json& value);
 
-}  // namespace ornav::service_json
+}  // namespace ornav::json_reading

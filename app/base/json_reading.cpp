@@ -1,8 +1,8 @@
-#include "services/service_json.h"
+#include "base/json_reading.h"
 
 #include <cmath>
 
-namespace ornav::service_json {
+namespace ornav::json_reading {
 namespace {
 
 const nlohmann::json* member(const nlohmann::json& object, std::string_view key) {
@@ -72,4 +72,4 @@ std::string serialize(const nlohmann::json& value) {
   return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-}  // namespace ornav::service_json
+}  // namespace ornav::json_reading
