@@ -123,7 +123,7 @@ TEST_F(ControllerWithServices, NoFetchWhileTheOnlineDictionaryIsOff) {
   // Switching it on from the menu fetches at once.
   server_->reply("GET", "/api/ornav-ime/dict",
                  testing::ServerReply::json(R"({"version":"v2","unchanged":true})"));
-  controller->perform("toggleOnlineDict:");
+  controller->perform(InputMenuAction::toggleOnlineDict);
   runUntil([this] { return logged("云端词库无更新（版本 v2）"); });
   EXPECT_TRUE(logged("菜单：在线词库 开启"));
   EXPECT_EQ(UpdateServiceOperations::cloudDictVersion(), "0");

@@ -57,8 +57,8 @@ class OrnavInputController : public std::enable_shared_from_this<OrnavInputContr
   void deactivateServer(TextClient* client);
   // A new description on every call, so titles and check marks show the current settings.
   MenuDescription menu() const;
-  // Runs the menu action named by its selector ("showAbout:"); unknown names are ignored.
-  void perform(const std::string& action);
+  // Runs the action of a menu item.
+  void perform(InputMenuAction action);
   void showWelcomeEntry();
   void showAbout();
   void toggleOnlineDict();

@@ -22,10 +22,10 @@ std::string decimal(std::size_t n) {
 MarkedText composingText(const std::string& buffer) {
   MarkedText marked;
   marked.text = buffer;
-  marked.underlineStyle = 1;
+  marked.underline = UnderlineStyle::single;
   marked.paragraphDirection = WritingDirection::rightToLeft;
   marked.paragraphAlignment = TextAlignment::right;
-  marked.writingDirection = {MarkedText::kRightToLeftEmbedding};
+  marked.embeddingDirection = WritingDirection::rightToLeft;
   return marked;
 }
 

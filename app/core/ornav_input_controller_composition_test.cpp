@@ -28,10 +28,10 @@ TEST_F(CompositionTest, OneLetterShowsUnderlinedRightToLeftMarkedTextAndOneRow) 
   ASSERT_EQ(client.markedCalls.size(), 1u);
   const auto& call = client.markedCalls[0];
   EXPECT_EQ(call.text.text, "ئ");
-  EXPECT_EQ(call.text.underlineStyle, 1);
+  EXPECT_EQ(call.text.underline, UnderlineStyle::single);
   EXPECT_EQ(call.text.paragraphDirection, WritingDirection::rightToLeft);
   EXPECT_EQ(call.text.paragraphAlignment, TextAlignment::right);
-  EXPECT_EQ(call.text.writingDirection, std::vector<int>{1});
+  EXPECT_EQ(call.text.embeddingDirection, WritingDirection::rightToLeft);
   EXPECT_EQ(call.selection, (TextRange{1, 0}));
   EXPECT_EQ(call.replacement, (TextRange{TextRange::kNotFound, 0}));
 

@@ -10,13 +10,6 @@ namespace ornav {
 
 namespace {
 
-constexpr const char* kShowWelcomeEntry = "showWelcomeEntry:";
-constexpr const char* kShowAbout = "showAbout:";
-constexpr const char* kToggleOnlineDict = "toggleOnlineDict:";
-constexpr const char* kToggleUploadConsent = "toggleUploadConsent:";
-constexpr const char* kCheckUpdate = "checkUpdate:";
-constexpr const char* kSendFeedback = "sendFeedback:";
-
 MenuItem::State checkMark(bool on) {
   return on ? MenuItem::State::on : MenuItem::State::off;
 }
@@ -65,32 +58,36 @@ MenuDescription OrnavInputController::menu() const {
   MenuDescription menu;
   menu.title = "Ornavel";
   menu.items = {
-      MenuItem::item("首次使用与设置引导", kShowWelcomeEntry),
+      MenuItem::item("首次使用与设置引导", InputMenuAction::showWelcomeEntry),
       MenuItem::separatorItem(),
-      MenuItem::item("关于", kShowAbout),
+      MenuItem::item("关于", InputMenuAction::showAbout),
       MenuItem::separatorItem(),
-      MenuItem::item("在线词库", kToggleOnlineDict, checkMark(services.onlineDictEnabled())),
-      MenuItem::item("上传我的输入习惯", kToggleUploadConsent, checkMark(services.uploadConsent())),
+      MenuItem::item("在线词库", InputMenuAction::toggleOnlineDict,
+                     checkMark(services.onlineDictEnabled())),
+      MenuItem::item("上传我的输入习惯", InputMenuAction::toggleUploadConsent,
+                     checkMark(services.uploadConsent())),
       MenuItem::separatorItem(),
-      MenuItem::item(services.updateAvailable() ? "检查更新 🔴 有新版本" : "检查更新", kCheckUpdate),
-      MenuItem::item("反馈", kSendFeedback),
+      MenuItem::item(services.updateAvailable() ? "检查更新 🔴 有新版本" : "检查更新",
+                     InputMenuAction::checkUpdate),
+      MenuItem::item("反馈", InputMenuAction::sendFeedback),
   };
   return menu;
 }
 
-void OrnavInputController::perform(const std::string& action) {
-  if (action == kShowWelcomeEntry) {
-    showWelcomeEntry();
-  } else if (action == kShowAbout) {
-    showAbout();
-  } else if (action == kToggleOnlineDict) {
-    toggleOnlineDict();
-  } else if (action == kToggleUploadConsent) {
-    toggleUploadConsent();
-  } else if (action == kCheckUpdate) {
-    checkUpdate();
-  } else if (action == kSendFeedback) {
-    sendFeedback();
+void OrnavInputController::perform(InputMenuAction action) {
+  switch (action) {
+    case InputMenuAction::showWelcomeEntry:
+      return showWelcomeEntry();
+    case InputMenuAction::showAbout:
+      return showAbout();
+    case InputMenuAction::toggleOnlineDict:
+      return toggleOnlineDict();
+    case InputMenuAction::toggleUploadConsent:
+      return toggleUploadConsent();
+    case InputMenuAction::checkUpdate:
+      return checkUpdate();
+    case InputMenuAction::sendFeedback:
+      return sendFeedback();
   }
 }
 

@@ -110,16 +110,17 @@ TEST_F(LifecycleTest, MenuShowsCurrentSettingsEveryTime) {
   MenuDescription menu = controller->menu();
   EXPECT_EQ(menu.title, "Ornavel");
   ASSERT_EQ(menu.items.size(), 9u);
-  EXPECT_EQ(menu.items[0], MenuItem::item("首次使用与设置引导", "showWelcomeEntry:"));
+  EXPECT_EQ(menu.items[0], MenuItem::item("首次使用与设置引导", InputMenuAction::showWelcomeEntry));
   EXPECT_TRUE(menu.items[1].separator);
-  EXPECT_EQ(menu.items[2], MenuItem::item("关于", "showAbout:"));
+  EXPECT_EQ(menu.items[2], MenuItem::item("关于", InputMenuAction::showAbout));
   EXPECT_TRUE(menu.items[3].separator);
-  EXPECT_EQ(menu.items[4], MenuItem::item("在线词库", "toggleOnlineDict:", MenuItem::State::on));
-  EXPECT_EQ(menu.items[5],
-            MenuItem::item("上传我的输入习惯", "toggleUploadConsent:", MenuItem::State::on));
+  EXPECT_EQ(menu.items[4],
+            MenuItem::item("在线词库", InputMenuAction::toggleOnlineDict, MenuItem::State::on));
+  EXPECT_EQ(menu.items[5], MenuItem::item("上传我的输入习惯", InputMenuAction::toggleUploadConsent,
+                                          MenuItem::State::on));
   EXPECT_TRUE(menu.items[6].separator);
-  EXPECT_EQ(menu.items[7], MenuItem::item("检查更新", "checkUpdate:"));
-  EXPECT_EQ(menu.items[8], MenuItem::item("反馈", "sendFeedback:"));
+  EXPECT_EQ(menu.items[7], MenuItem::item("检查更新", InputMenuAction::checkUpdate));
+  EXPECT_EQ(menu.items[8], MenuItem::item("反馈", InputMenuAction::sendFeedback));
   for (const auto& item : menu.items)
     EXPECT_EQ(item.keyEquivalent, "");
 
@@ -134,8 +135,9 @@ TEST_F(LifecycleTest, MenuShowsCurrentSettingsEveryTime) {
 
 TEST_F(LifecycleTest, PlainMenuActionsLogAndOpenTheirWindows) {
   auto controller = fx.makeController(&client);
-  for (const char* action :
-       {"showWelcomeEntry:", "showAbout:", "checkUpdate:", "sendFeedback:", "noSuchAction:"}) {
+  for (const InputMenuAction action :
+       {InputMenuAction::showWelcomeEntry, InputMenuAction::showAbout, InputMenuAction::checkUpdate,
+        InputMenuAction::sendFeedback}) {
     controller->perform(action);
   }
   EXPECT_EQ(fx.menuUI.calls, (std::vector<std::string>{"showWelcome", "showAbout",
@@ -147,12 +149,12 @@ TEST_F(LifecycleTest, PlainMenuActionsLogAndOpenTheirWindows) {
 
 TEST_F(LifecycleTest, OnlineDictToggleFetchesOnlyWhenSwitchedOnWithAnEngine) {
   auto controller = fx.makeController(&client);
-  controller->perform("toggleOnlineDict:");
+  controller->perform(InputMenuAction::toggleOnlineDict);
   EXPECT_EQ(fx.services.onlineDict, false);
   EXPECT_EQ(fx.logLines.back(), "菜单：在线词库 关闭");
   EXPECT_TRUE(fx.services.fetches.empty());
   fx.services.version = "7";
-  controller->perform("toggleOnlineDict:");
+  controller->perform(InputMenuAction::toggleOnlineDict);
   EXPECT_EQ(fx.services.onlineDict, true);
   EXPECT_EQ(fx.logLines.back(), "菜单：在线词库 开启");
   ASSERT_EQ(fx.services.fetches.size(), 1u);
@@ -164,7 +166,7 @@ TEST_F(LifecycleTest, OnlineDictToggleFetchesOnlyWhenSwitchedOnWithAnEngine) {
 
 TEST_F(LifecycleTest, SwitchingConsentOffNeverAsks) {
   auto controller = fx.makeController(&client);
-  controller->perform("toggleUploadConsent:");
+  controller->perform(InputMenuAction::toggleUploadConsent);
   EXPECT_EQ(fx.services.consent, false);
   EXPECT_EQ(fx.logLines.back(), "菜单：关闭用户词库上传");
   EXPECT_TRUE(fx.menuUI.consentRequests.empty());
@@ -173,7 +175,7 @@ TEST_F(LifecycleTest, SwitchingConsentOffNeverAsks) {
 TEST_F(LifecycleTest, ConsentAgreedStoresLogsAndForcesAnUpload) {
   fx.services.consent = false;
   auto controller = fx.makeController(&client);
-  controller->perform("toggleUploadConsent:");
+  controller->perform(InputMenuAction::toggleUploadConsent);
   ASSERT_EQ(fx.menuUI.consentRequests.size(), 1u);
   EXPECT_EQ(fx.services.consent, false);  // nothing changes before the answer
   fx.menuUI.consentRequests[0](true);
@@ -187,7 +189,7 @@ TEST_F(LifecycleTest, ConsentAgreedStoresLogsAndForcesAnUpload) {
 TEST_F(LifecycleTest, ConsentDeclinedChangesNothing) {
   fx.services.consent = false;
   auto controller = fx.makeController(&client);
-  controller->perform("toggleUploadConsent:");
+  controller->perform(InputMenuAction::toggleUploadConsent);
   fx.menuUI.consentRequests[0](false);
   EXPECT_EQ(fx.services.consent, false);
   EXPECT_TRUE(fx.services.uploads.empty());
@@ -197,7 +199,7 @@ TEST_F(LifecycleTest, ConsentDeclinedChangesNothing) {
 TEST_F(LifecycleTest, ConsentAnsweredAfterTheControllerIsGoneStoresButDoesNotUpload) {
   fx.services.consent = false;
   auto controller = fx.makeController(&client);
-  controller->perform("toggleUploadConsent:");
+  controller->perform(InputMenuAction::toggleUploadConsent);
   controller.reset();
   fx.menuUI.consentRequests[0](true);
   EXPECT_EQ(fx.services.consent, true);
@@ -326,7 +328,7 @@ TEST(BareEnvironment, NothingMissingIsDereferenced) {
   EXPECT_TRUE(press(*controller, &client, 0, "a"));
   EXPECT_EQ(client.marked(), "a");
   for (const MenuItem& item : controller->menu().items)
-    controller->perform(item.action);
+    if (item.action) controller->perform(*item.action);
   EXPECT_EQ(controller->menu().items[4].state, MenuItem::State::off);  // online dictionary
   controller->deactivateServer(&client);
   EXPECT_EQ(client.inserted(), "a");

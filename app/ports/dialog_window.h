@@ -26,10 +26,25 @@ struct LabelControl {
   std::optional<Color> color;  // absent: the default label colour
 };
 
+// What a dialog button does: one action of the dialogs' shared action target.
+enum class DialogAction {
+  closeWelcome,
+  closeFeedback,
+  closeUpdate,
+  submitFeedback,
+  openSetupGuide,
+  openFeedbackPage,
+  startInAppUpdate,
+  about,
+  checkUpdate,
+  feedback,
+  welcome,
+};
+
 // A rounded push button; pressing it reports `action` to the window's action handler.
 struct ButtonControl {
   std::string title;
-  std::string action;
+  DialogAction action = DialogAction::closeWelcome;
   std::string keyEquivalent;  // "\r" for Return; empty for none
   bool enabled = true;
 };
@@ -87,11 +102,13 @@ enum class EditCommand { selectAll, copy, paste, cut, undo, redo };
 struct WindowDescription {
   std::string title;
   Size contentSize;
-  int level = 3;  // floating: above the client application's windows
+  WindowLevel level = WindowLevel::floating;  // above the client application's windows
   bool closable = true;
   bool resizable = false;
   bool miniaturizable = false;
   std::vector<ControlDescription> controls;
+  // The control that has the keyboard focus when the window first shows; empty for the default.
+  std::string initialFocus;
   // Asked for every key equivalent that reaches the window; a command is performed on the focused
   // control (or sent up the responder chain); absent lets the platform handle the key as usual.
   std::function<std::optional<EditCommand>(const KeyEvent&)> keyEquivalentRule;
@@ -115,7 +132,7 @@ class DialogWindow {
   virtual bool setProgress(const std::string& control, const ProgressState& state) = 0;
 
   // Button presses, on the main thread, with the button's action.
-  virtual void setActionHandler(std::function<void(const std::string& action)> handler) = 0;
+  virtual void setActionHandler(std::function<void(DialogAction action)> handler) = 0;
 };
 
 class WindowSystem {

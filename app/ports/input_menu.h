@@ -3,24 +3,35 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace ornav {
 
+// What an item of the input menu does.
+enum class InputMenuAction {
+  showWelcomeEntry,
+  showAbout,
+  toggleOnlineDict,
+  toggleUploadConsent,
+  checkUpdate,
+  sendFeedback,
+};
+
 struct MenuItem {
   enum class State { none, off, on };
   std::string title;
-  std::string action;  // empty for separators
+  std::optional<InputMenuAction> action;  // absent for separators
   State state = State::none;
   bool separator = false;
-  std::string keyEquivalent;
+  std::string keyEquivalent;  // empty: no shortcut
 
-  static MenuItem item(std::string title, std::string action, State state = State::none) {
-    return MenuItem{std::move(title), std::move(action), state, false, ""};
+  static MenuItem item(std::string title, InputMenuAction action, State state = State::none) {
+    return MenuItem{std::move(title), action, state, false, ""};
   }
-  static MenuItem separatorItem() { return MenuItem{"", "", State::none, true, ""}; }
+  static MenuItem separatorItem() { return MenuItem{"", std::nullopt, State::none, true, ""}; }
   friend bool operator==(const MenuItem&, const MenuItem&) = default;
 };
 
@@ -35,7 +46,7 @@ class InputMenu {
   virtual ~InputMenu() = default;
   // Shows `menu`; `onAction` runs on the main thread with the chosen item's action.
   virtual void show(const MenuDescription& menu,
-                    std::function<void(const std::string& action)> onAction) = 0;
+                    std::function<void(InputMenuAction action)> onAction) = 0;
 };
 
 }  // namespace ornav

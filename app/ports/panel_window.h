@@ -17,15 +17,20 @@ struct PanelLabel {
   std::string text;
   Font font;
   Color color;
-  Rect frame;  // in the cell's coordinates (origin bottom left)
+  Rect frame;  // in the cell's coordinates (origin bottom left); may reach past the cell
+  TextDirection direction = TextDirection::natural;
   friend bool operator==(const PanelLabel&, const PanelLabel&) = default;
 };
 
 struct PanelCell {
-  Rect frame;  // in the window's content coordinates
+  int globalIndex = -1;  // the candidate's index in the owner's list; -1 for the hint cell
+  bool isHint = false;   // the "Tab ▾" cell, which ignores clicks
+  bool dim = false;      // a row other than the active one
+  bool highlighted = false;
+  Rect frame;  // in the window's content coordinates (origin bottom left)
   Color background = Color::clear();
   double cornerRadius = 4;
-  // Drawing is clipped to the cell's rounded rectangle; later labels draw over earlier ones.
+  // Drawing is clipped to the cell's rounded rectangle; the digit draws over the word.
   PanelLabel word;
   std::optional<PanelLabel> digit;
   friend bool operator==(const PanelCell&, const PanelCell&) = default;
@@ -33,11 +38,11 @@ struct PanelCell {
 
 struct PanelScene {
   Rect frame;  // the window, screen coordinates
-  int level = 101;
+  WindowLevel level = WindowLevel::popUpMenu;
   Color background = Color::white(0.15, 0.96);
   double cornerRadius = 8;
   bool hasShadow = true;
-  std::vector<PanelCell> cells;
+  std::vector<PanelCell> cells;  // in creation order: row by row, the hint after row 0
   friend bool operator==(const PanelScene&, const PanelScene&) = default;
 };
 
@@ -45,7 +50,8 @@ class PanelWindow {
  public:
   virtual ~PanelWindow() = default;
 
-  // Draws `scene` and brings the window on screen without making it key.
+  // Draws `scene` and brings the window on screen without making it key or activating the
+  // application.
   virtual void show(const PanelScene& scene) = 0;
   // Takes the window off screen; the last scene stays until the next show.
   virtual void hide() = 0;
@@ -53,7 +59,8 @@ class PanelWindow {
   // Moves the word of cell `cellIndex` (index into the shown scene's cells) by `offset` points
   // along x from its frame, without rebuilding anything (the marquee).
   virtual void setWordOffset(int cellIndex, double offset) = 0;
-  // Called on the main thread with the index of the cell under a mouse-down.
+  // Called on the main thread with the index (into the scene's cells) of a cell under a
+  // mouse-down.
   virtual void setClickHandler(std::function<void(int cellIndex)> handler) = 0;
 };
 

@@ -6,7 +6,6 @@
 #include "ports/geometry.h"
 #include "ports/http_session.h"
 #include "ports/input_menu.h"
-#include "ports/input_source_registry.h"
 #include "ports/key_event.h"
 #include "ports/main_queue.h"
 #include "ports/panel_window.h"
@@ -74,9 +73,10 @@ TEST(BundleTest, StringAccessorsRefuseOtherTypes) {
 
 TEST(MenuItemTest, SeparatorsCarryNoAction) {
   MenuDescription menu{"M",
-                       {MenuItem::item("A", "a:", MenuItem::State::on), MenuItem::separatorItem()}};
+                       {MenuItem::item("A", InputMenuAction::showAbout, MenuItem::State::on),
+                        MenuItem::separatorItem()}};
   EXPECT_TRUE(menu.items[1].separator);
-  EXPECT_TRUE(menu.items[1].action.empty());
+  EXPECT_FALSE(menu.items[1].action.has_value());
   EXPECT_EQ(menu.items[0].state, MenuItem::State::on);
 }
 

@@ -25,17 +25,16 @@ enum class TextAlignment { natural, left, right, center, justified };
 
 // Marked text with the attributes the client is asked to draw. A default-constructed value with
 // empty text is the plain empty string that removes any marked text.
+enum class UnderlineStyle { none, single };
+
 struct MarkedText {
-  std::string text;        // UTF-8
-  int underlineStyle = 0;  // 0 none, 1 single
+  std::string text;  // UTF-8
+  UnderlineStyle underline = UnderlineStyle::none;
   // Paragraph style; absent means the string carries no paragraph attribute.
   std::optional<WritingDirection> paragraphDirection;
   std::optional<TextAlignment> paragraphAlignment;
-  // Writing-direction attribute: a list of direction|format values (1 = right to left, embedding);
-  // empty means the attribute is not set.
-  std::vector<int> writingDirection;
-
-  static constexpr int kRightToLeftEmbedding = 1;
+  // The whole text is a bidirectional embedding in this direction; absent: no such attribute.
+  std::optional<WritingDirection> embeddingDirection;
   friend bool operator==(const MarkedText&, const MarkedText&) = default;
 };
 

@@ -18,6 +18,13 @@ struct Font {
   friend bool operator==(const Font&, const Font&) = default;
 };
 
+// How high a window floats: dialogs above the client application's windows, the candidate panel
+// above those (the level of pop-up menus).
+enum class WindowLevel { normal, floating, popUpMenu };
+
+// The direction a label's text runs in; natural lets the text's own letters decide.
+enum class TextDirection { natural, leftToRight, rightToLeft };
+
 // A colour: either a system colour that follows the appearance, or fixed components (0...1).
 struct Color {
   enum class Role {

@@ -28,7 +28,7 @@ class DialogHandle : public DialogWindow {
   bool setProgress(const std::string& c, const ProgressState& s) override {
     return record_->setProgress(c, s);
   }
-  void setActionHandler(std::function<void(const std::string&)> h) override {
+  void setActionHandler(std::function<void(DialogAction)> h) override {
     record_->setActionHandler(std::move(h));
   }
 
@@ -133,7 +133,7 @@ bool RecordingDialogWindow::setProgress(const std::string& name, const ProgressS
   return true;
 }
 
-bool RecordingDialogWindow::press(const std::string& action) {
+bool RecordingDialogWindow::press(DialogAction action) {
   for (const auto& control : description.controls) {
     auto* button = std::get_if<ButtonControl>(&control.kind);
     if (!button || button->action != action) continue;
@@ -178,7 +178,7 @@ RecordingDialogWindow* RecordingWindowSystem::windowTitled(const std::string& ti
   return nullptr;
 }
 
-bool RecordingInputMenu::choose(const std::string& action) {
+bool RecordingInputMenu::choose(InputMenuAction action) {
   if (shown.empty() || !onAction_) return false;
   for (const auto& item : shown.back().items) {
     if (!item.separator && item.action == action) {

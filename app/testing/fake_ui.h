@@ -13,7 +13,6 @@
 #include "ports/alerts.h"
 #include "ports/dialog_window.h"
 #include "ports/input_menu.h"
-#include "ports/input_source_registry.h"
 #include "ports/panel_window.h"
 #include "ports/screens.h"
 #include "ports/text_measurer.h"
@@ -103,20 +102,20 @@ class RecordingDialogWindow : public DialogWindow {
   std::optional<std::string> text(const std::string& control) const override;
   bool setEnabled(const std::string& control, bool isEnabled) override;
   bool setProgress(const std::string& control, const ProgressState& state) override;
-  void setActionHandler(std::function<void(const std::string&)> handler) override {
+  void setActionHandler(std::function<void(DialogAction)> handler) override {
     onAction_ = std::move(handler);
   }
 
   // The user closes the window with its title-bar button: hidden, not closed.
   void closeFromTitleBar() { visible = false; }
   // The user presses the button with that action; false when there is none or it is disabled.
-  bool press(const std::string& action);
+  bool press(DialogAction action);
   // The user types into an editable control (replacing its content).
   bool type(const std::string& control, const std::string& text);
   const ControlDescription* control(const std::string& name) const;
 
  private:
-  std::function<void(const std::string&)> onAction_;
+  std::function<void(DialogAction)> onAction_;
 };
 
 class RecordingWindowSystem : public WindowSystem {
@@ -162,34 +161,15 @@ class RecordingUrlOpener : public UrlOpener {
 class RecordingInputMenu : public InputMenu {
  public:
   std::vector<MenuDescription> shown;
-  void show(const MenuDescription& menu,
-            std::function<void(const std::string&)> onAction) override {
+  void show(const MenuDescription& menu, std::function<void(InputMenuAction)> onAction) override {
     shown.push_back(menu);
     onAction_ = std::move(onAction);
   }
   // Chooses the item with that action in the last menu shown; false when there is none.
-  bool choose(const std::string& action);
+  bool choose(InputMenuAction action);
 
  private:
-  std::function<void(const std::string&)> onAction_;
-};
-
-class FakeInputSourceRegistry : public InputSourceRegistry {
- public:
-  std::int32_t registerStatus = 0;
-  std::vector<std::string> registered;
-  std::optional<std::vector<InputSourceInfo>> listed = std::vector<InputSourceInfo>{};
-  std::vector<std::pair<std::string, bool>> queries;
-
-  std::int32_t registerBundle(const std::string& bundlePath) override {
-    registered.push_back(bundlePath);
-    return registerStatus;
-  }
-  std::optional<std::vector<InputSourceInfo>> sources(const std::string& bundleId,
-                                                      bool includeAllInstalled) override {
-    queries.emplace_back(bundleId, includeAllInstalled);
-    return listed;
-  }
+  std::function<void(InputMenuAction)> onAction_;
 };
 
 }  // namespace ornav::testing

@@ -94,19 +94,21 @@ TEST(RecordingWindowsTest, DisabledButtonsCannotBePressedAndRecordsOutliveHandle
   RecordingWindowSystem system;
   WindowDescription description;
   description.title = "T";
-  description.controls.push_back({"go", {0, 0, 10, 10}, ButtonControl{"Go", "start", "", true}});
+  description.controls.push_back(
+      {"go", {0, 0, 10, 10}, ButtonControl{"Go", DialogAction::startInAppUpdate, "", true}});
   description.controls.push_back({"note", {0, 0, 10, 10}, TextViewControl{"x", {}, false}});
-  std::vector<std::string> actions;
+  std::vector<DialogAction> actions;
   {
     auto window = system.createWindow(description);
-    window->setActionHandler([&](const std::string& action) { actions.push_back(action); });
-    EXPECT_TRUE(system.windows[0]->press("start"));
+    window->setActionHandler([&](DialogAction action) { actions.push_back(action); });
+    EXPECT_TRUE(system.windows[0]->press(DialogAction::startInAppUpdate));
+    EXPECT_FALSE(system.windows[0]->press(DialogAction::closeUpdate));  // no such button
     window->setEnabled("go", false);
-    EXPECT_FALSE(system.windows[0]->press("start"));
+    EXPECT_FALSE(system.windows[0]->press(DialogAction::startInAppUpdate));
     EXPECT_FALSE(system.windows[0]->type("note", "y"));  // not editable
     EXPECT_FALSE(window->setProgress("go", {}));         // not a progress bar
   }
-  EXPECT_EQ(actions, std::vector<std::string>{"start"});
+  EXPECT_EQ(actions, std::vector<DialogAction>{DialogAction::startInAppUpdate});
   EXPECT_TRUE(system.windows[0]->released);
 }
 
