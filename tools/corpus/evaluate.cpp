@@ -5,6 +5,7 @@
 
 #include "dictionary.h"
 #include "tokenize.h"
+#include "utf_text.h"
 
 namespace ornav::corpus {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "utf8_append.h"
+#include "utf_text.h"
 
 namespace ornav::corpus {
 namespace {

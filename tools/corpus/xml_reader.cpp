@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "keyfile_reader.h"
-#include "utf8_append.h"
+#include "utf_text.h"
 
 namespace ornav::corpus {
 namespace {
