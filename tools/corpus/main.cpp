@@ -19,6 +19,8 @@
 #include "dictionary.h"
 #include "evaluate.h"
 #include "inflection.h"
+#include "output_file.h"
+#include "ports/whole_file.h"
 #include "source_walker.h"
 #include "sources_report.h"
 #include "utf_text.h"
@@ -41,28 +43,7 @@ constexpr const char* kUsage =
     "      [--unscored-suffixes]\n";
 
 std::optional<std::string> read_text(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// Writes beside the target and renames, so an interrupted run never leaves half a file.
-bool write_text(const fs::path& path, const std::string& text) {
-  fs::path tmp = path;
-  tmp += ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << text;
-    out.flush();
-    if (!out) return false;
-  }
-  std::error_code ec;
-  fs::rename(tmp, path, ec);
-  if (ec) fs::remove(tmp, ec);
-  return !ec;
+  return ornav::readWholeFile(path);
 }
 
 std::optional<uint64_t> parse_number(const std::string& s) {
@@ -260,12 +241,14 @@ int build(Args args) {
   for (const auto& line : counter.development())
     dev += line + "\n";
 
+  std::string why;
   std::error_code mk;
   fs::create_directories(*out, mk);
   if (!heldout->parent_path().empty()) fs::create_directories(heldout->parent_path(), mk);
-  if (!write_text(*out / "unigram.tsv", unigrams) || !write_text(*out / "bigram.tsv", bigrams) ||
-      !write_text(*heldout, held) || (development && !write_text(*development, dev))) {
-    std::cerr << "ornav-corpus: cannot write the results\n";
+  if (!write_text(*out / "unigram.tsv", unigrams, &why) ||
+      !write_text(*out / "bigram.tsv", bigrams, &why) || !write_text(*heldout, held, &why) ||
+      (development && !write_text(*development, dev, &why))) {
+    std::cerr << "ornav-corpus: cannot write the results: " << why << "\n";
     return 1;
   }
   report.counter = &counter;
@@ -275,8 +258,8 @@ int build(Args args) {
   report.bigram_bytes = bigrams.size();
   report.word_list_entries = options.word_list.size();
   report.word_list_source = word_list ? word_list->filename().string() : "";
-  if (manifest && !write_text(*out / "SOURCES.md", sources_markdown(report))) {
-    std::cerr << "ornav-corpus: cannot write SOURCES.md\n";
+  if (manifest && !write_text(*out / "SOURCES.md", sources_markdown(report), &why)) {
+    std::cerr << "ornav-corpus: cannot write SOURCES.md: " << why << "\n";
     return 1;
   }
 
