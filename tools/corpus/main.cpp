@@ -74,6 +74,7 @@ int build(Args args) {
   options.word_scale = 30000;
   options.pair_scale = 3000000;
   InflectionOptions inflection;
+  inflection.limit = 150000;  // the most the 4 MB budget of the two maps leaves room for
   uint32_t heldout_every = 20;
   size_t top = 0;
   std::vector<std::string> given;
