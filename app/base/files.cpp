@@ -95,7 +95,9 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path, std:
 std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
                                                std::string_view content, AtomicWrite options) {
   const auto folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
-  if (auto error = createFolders(folder, options.folderMode)) return error;
+  if (options.createFolders) {
+    if (auto error = createFolders(folder, options.folderMode)) return error;
+  }
 
   const auto temporary = folder / temporaryName(path);
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, options.mode);

@@ -24,6 +24,7 @@ bool writeAll(int fd, std::string_view bytes);
 
 struct AtomicWrite {
   unsigned mode = 0600;        // permission bits of the new file
+  bool createFolders = true;   // make missing parent folders (otherwise their absence fails)
   unsigned folderMode = 0700;  // of parent folders that have to be made
   // Flushed: the content and the rename reach the disk before the call returns, so the new
   // content survives a power loss. Unflushed: a crash of the process still leaves the old or the
@@ -33,8 +34,8 @@ struct AtomicWrite {
 
 // Writes `content` to a temporary file beside `path` (its name starts with "." and does not end
 // like the target's), then renames it over `path`: a crash or a full disk leaves either the old or
-// the new content, never a truncated file. Missing parent folders are created. Answers an
-// error description on failure; the old file is then untouched.
+// the new content, never a truncated file. Missing parent folders are created unless told not to.
+// Answers an error description on failure; the old file is then untouched.
 std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
                                                std::string_view content, AtomicWrite options = {});
 

@@ -34,12 +34,20 @@ CorpusCounter::Outcome CorpusCounter::add(std::string_view raw, const std::strin
   uint64_t word_count = 0;
   for (const auto& run : tokens.runs)
     word_count += run.size();
-  if (heldout_every_ != 0 && stable_hash(text) % heldout_every_ == 0) {
+  const uint64_t bucket = heldout_every_ == 0 ? 1 : stable_hash(text) % heldout_every_;
+  if (heldout_every_ != 0 && bucket == 0) {
     ++stats.held_out;
     ++totals_.held_out_strings;
     totals_.held_out_tokens += word_count;
     held_out_.push_back(std::move(text));
     return Outcome::kHeldOut;
+  }
+  if (development_ && heldout_every_ > 1 && bucket == 1) {
+    ++stats.held_out;
+    ++totals_.development_strings;
+    totals_.development_tokens += word_count;
+    development_text_.push_back(std::move(text));
+    return Outcome::kDevelopment;
   }
 
   ++stats.counted;

@@ -1,9 +1,11 @@
 #include "corpus_counter.h"
 
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include "normalize.h"
 
 namespace ornav::corpus {
 namespace {
@@ -86,6 +88,35 @@ TEST(CorpusCounter, HeldOutStringsAreKeptApartAndNotCounted) {
   EXPECT_EQ(ha, hb);
   EXPECT_GT(ha.size(), 0u);
   EXPECT_LT(ha.size(), 40u);
+}
+
+TEST(CorpusCounter, DevelopmentStringsAreASecondShareKeptApart) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < 400; ++i)
+    texts.push_back("بىر " + std::to_string(i) + " ئىككى");
+  CorpusCounter split(20, true), plain(20, false);
+  size_t counted = 0;
+  for (const auto& t : texts) {
+    const Outcome o = split.add(t, "p");
+    const Outcome p = plain.add(t, "p");
+    // The held-out share never moves when a development split is asked for.
+    EXPECT_EQ(o == Outcome::kHeldOut, p == Outcome::kHeldOut) << t;
+    if (o == Outcome::kDevelopment) {
+      EXPECT_EQ(stable_hash(normalize_text(t)) % 20, 1u) << t;
+    }
+    if (o == Outcome::kCounted) ++counted;
+  }
+  EXPECT_GT(split.development().size(), 0u);
+  EXPECT_LT(split.development().size(), 60u);
+  EXPECT_EQ(split.totals().development_strings, split.development().size());
+  EXPECT_EQ(split.totals().development_tokens, 2 * split.development().size());
+  // Development text is not counted; without the split the same strings are.
+  EXPECT_EQ(split.words().at("بىر"), counted);
+  EXPECT_EQ(plain.words().at("بىر"), counted + split.development().size());
+  for (const auto& d : split.development()) {
+    EXPECT_EQ(std::count(split.held_out().begin(), split.held_out().end(), d), 0);
+  }
+  EXPECT_EQ(split.add(split.development().front(), "q"), Outcome::kDuplicate);
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
+#include "base/text.h"
 #include "normalize.h"
 #include "tokenize.h"
+#include "utf_text.h"
 
 namespace ornav::corpus {
 namespace {
@@ -41,14 +44,17 @@ void for_each_line(std::string_view text, OnLine on_line) {
   }
 }
 
+uint64_t saturating_multiply(uint64_t a, uint64_t b) {
+  return (a != 0 && b > UINT64_MAX / a) ? UINT64_MAX : a * b;
+}
+
 }  // namespace
 
-size_t utf8_length(std::string_view s) {
-  size_t n = 0;
-  for (unsigned char c : s) {
-    if ((c & 0xC0) != 0x80) ++n;
-  }
-  return n;
+uint64_t unattested_value(double expected, uint64_t word_scale, double weight) {
+  const double ceiling = word_scale > 1 ? static_cast<double>(word_scale - 1) : 1.0;
+  const double v = std::round(expected * static_cast<double>(word_scale) * weight);
+  if (!(v >= 1.0)) return 1;  // also NaN
+  return static_cast<uint64_t>(std::min(v, ceiling));
 }
 
 std::set<std::string> default_suffix_words() {
@@ -67,12 +73,12 @@ Dictionary build_dictionary(const std::map<std::string, uint64_t>& words,
   dict.stats.pairs_before = pairs.size();
   auto is_suffix = [&](const std::string& w) { return options.suffix_words.count(w) > 0; };
   auto dropped = [&](const std::string& w) {
-    if (options.drop_single_letters && utf8_length(w) == 1) return true;
+    if (options.drop_single_letters && codePointCount(w) == 1) return true;
     return options.suffixes == SuffixPolicy::kDrop && is_suffix(w);
   };
 
   for (const auto& [word, count] : words) {
-    if (options.drop_single_letters && utf8_length(word) == 1) {
+    if (options.drop_single_letters && codePointCount(word) == 1) {
       ++dict.stats.single_letters_dropped;
       continue;
     }
@@ -82,7 +88,7 @@ Dictionary build_dictionary(const std::map<std::string, uint64_t>& words,
       dict.words.emplace(word, 1);
       continue;
     }
-    dict.words.emplace(word, count);
+    dict.words.emplace(word, saturating_multiply(count, options.word_scale));
   }
   for (const auto& [pair, count] : pairs) {
     if (count < options.min_pair_count) continue;
@@ -91,13 +97,16 @@ Dictionary build_dictionary(const std::map<std::string, uint64_t>& words,
         (is_suffix(pair.first) || is_suffix(pair.second))) {
       continue;
     }
-    dict.pairs.emplace(pair, count);
+    dict.pairs.emplace(pair, saturating_multiply(count, options.pair_scale));
   }
-  {
-    for (const auto& word : options.word_list) {
-      if (dropped(word) || is_suffix(word)) continue;
-      if (dict.words.emplace(word, options.word_list_count).second) ++dict.stats.word_list_added;
-    }
+  for (const auto& [form, expected] : options.generated) {
+    if (dropped(form) || is_suffix(form)) continue;
+    const uint64_t value = unattested_value(expected, options.word_scale, options.generated_weight);
+    if (dict.words.emplace(form, value).second) ++dict.stats.generated_added;
+  }
+  for (const auto& word : options.word_list) {
+    if (dropped(word) || is_suffix(word)) continue;
+    if (dict.words.emplace(word, options.word_list_count).second) ++dict.stats.word_list_added;
   }
   return dict;
 }

@@ -1,5 +1,5 @@
-// Turns raw counts into the dictionary that ships: filters, pruning, and the two TSV files from
-// which the maps are built.
+// Turns raw counts into the dictionary that ships: filters, pruning, the shaping of the values for
+// the typist, and the two TSV files from which the maps are built.
 //
 // unigram.tsv: "word TAB count LF", sorted by the word's UTF-8 bytes.
 // bigram.tsv:  "first TAB second TAB count LF", sorted by the bytes of the map key
@@ -33,7 +33,22 @@ struct DictionaryOptions {
   // counts) when the corpus lacks them.
   std::vector<std::string> word_list;
   uint64_t word_list_count = 1;
+
+  // Shaping. The engine adds 100 x the pair count to a word's count in prefix mode, ranks
+  // predictions by the pair count alone, and adds 100000 per earlier pick in both modes; the
+  // shipped values only have to keep the order that serves the typist under those weights. A word
+  // seen c times ships as c x word_scale, a pair seen p times as p x pair_scale (both saturate).
+  uint64_t word_scale = 1;
+  uint64_t pair_scale = 1;
+  // Inflected forms generated from the corpus words (inflection.h) with their expected counts.
+  // Like the word list they fill gaps only, and ship below every word that was seen:
+  // expected x word_scale x generated_weight, at least 1 and under word_scale.
+  std::map<std::string, double> generated;
+  double generated_weight = 0.1;
 };
+
+// The value a form without a sighting ships with (see DictionaryOptions::generated).
+uint64_t unattested_value(double expected, uint64_t word_scale, double weight);
 
 // Case and plural endings that translators write as separate words after placeholders and
 // names ("%s نى", "Firefox نىڭ").
@@ -45,6 +60,7 @@ struct DictionaryStats {
   uint64_t single_letters_dropped = 0;
   uint64_t suffixes_changed = 0;
   uint64_t word_list_added = 0;
+  uint64_t generated_added = 0;
 };
 
 struct Dictionary {
@@ -66,8 +82,5 @@ std::map<PairKey, uint64_t> parse_bigram_tsv(std::string_view text);
 
 // The entries of a plain word list (one per line) that normalise to exactly one acceptable word.
 std::vector<std::string> read_word_list(std::string_view text);
-
-// Number of Unicode scalar values in valid UTF-8.
-size_t utf8_length(std::string_view s);
 
 }  // namespace ornav::corpus

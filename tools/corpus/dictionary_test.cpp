@@ -1,7 +1,12 @@
 #include "dictionary.h"
 
+#include <cmath>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include "base/text.h"
+#include "utf_text.h"
 
 namespace ornav::corpus {
 namespace {
@@ -96,11 +101,54 @@ TEST(WordList, KeepsEntriesThatAreOneGoodWord) {
               ElementsAre("ئالما", "كىتاب", "يېڭى"));
 }
 
+TEST(Shaping, ScalesSeenWordsAndPairsAndSaturates) {
+  DictionaryOptions o = options(SuffixPolicy::kDemote);
+  o.word_scale = 1000;
+  o.pair_scale = 100000;
+  o.min_pair_count = 1;
+  Dictionary d = build_dictionary(kWords, kPairs, o);
+  EXPECT_EQ(d.words.at("بار"), 7000u);
+  EXPECT_EQ(d.words.at("نى"), 1u);  // a demoted suffix stays at the bottom, unscaled
+  EXPECT_EQ(d.pairs.at(PairKey("ھۆججەت", "ئاچ")), 300000u);
+  EXPECT_EQ(d.pairs.at(PairKey("ھۆججەت", "بار")), 100000u);
+
+  o.word_scale = UINT64_MAX / 2;
+  EXPECT_EQ(build_dictionary(kWords, kPairs, o).words.at("بار"), UINT64_MAX);
+}
+
+TEST(Shaping, UnattestedValuesStayBelowEverySeenWord) {
+  EXPECT_EQ(unattested_value(0.0, 30000, 0.1), 1u);
+  EXPECT_EQ(unattested_value(1e-9, 30000, 0.1), 1u);
+  EXPECT_EQ(unattested_value(0.5, 30000, 0.1), 1500u);
+  // The cut-off: a form expected as often as a seen word still ranks below it.
+  EXPECT_EQ(unattested_value(10.0, 30000, 0.1), 29999u);
+  EXPECT_EQ(unattested_value(1e300, 30000, 0.1), 29999u);
+  EXPECT_EQ(unattested_value(std::nan(""), 30000, 0.1), 1u);
+  EXPECT_EQ(unattested_value(5.0, 1, 1.0), 1u);  // unscaled counts: only 1 is below every count
+}
+
+TEST(Shaping, GeneratedFormsFillOnlyGaps) {
+  DictionaryOptions o = options(SuffixPolicy::kDemote);
+  o.word_scale = 100;
+  o.generated = {{"بارلار", 2.0}, {"بار", 50.0}, {"م", 9.0}, {"نى", 9.0}, {"ھۆججەتنى", 0.0}};
+  o.generated_weight = 0.1;
+  o.word_list = {"بارلار", "يېڭى"};
+  Dictionary d = build_dictionary(kWords, kPairs, o);
+  EXPECT_EQ(d.words.at("بار"), 700u);     // the corpus count wins
+  EXPECT_EQ(d.words.at("بارلار"), 20u);   // 2 x 100 x 0.1, before the word list's 1
+  EXPECT_EQ(d.words.at("ھۆججەتنى"), 1u);  // never 0: the maps hold no zero counts
+  EXPECT_EQ(d.words.at("يېڭى"), 1u);
+  EXPECT_EQ(d.words.count("م"), 0u);  // single letters stay out
+  EXPECT_EQ(d.words.at("نى"), 1u);    // a suffix token is not raised by a form
+  EXPECT_EQ(d.stats.generated_added, 2u);
+  EXPECT_EQ(d.stats.word_list_added, 1u);
+}
+
 TEST(Utf8Length, CountsScalars) {
-  EXPECT_EQ(utf8_length(""), 0u);
-  EXPECT_EQ(utf8_length("ab"), 2u);
-  EXPECT_EQ(utf8_length("ئالما"), 5u);
-  EXPECT_EQ(utf8_length("\xF0\x9F\x98\x80"), 1u);
+  EXPECT_EQ(codePointCount(""), 0u);
+  EXPECT_EQ(codePointCount("ab"), 2u);
+  EXPECT_EQ(codePointCount("ئالما"), 5u);
+  EXPECT_EQ(codePointCount("\xF0\x9F\x98\x80"), 1u);
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <optional>
 #include <unordered_map>
 
+#include "base/text.h"
 #include "dictionary.h"
 #include "tokenize.h"
+#include "utf_text.h"
 
 namespace ornav::corpus {
 namespace {
@@ -41,12 +43,12 @@ std::optional<size_t> prefix_rank(const std::map<std::string, uint64_t>& words,
                                   Score score) {
   auto target_it = words.find(target);
   if (target_it == words.end()) return std::nullopt;
-  Scored t{score(target_it->first, target_it->second), utf8_length(target), &target_it->first};
+  Scored t{score(target_it->first, target_it->second), codePointCount(target), &target_it->first};
   size_t rank = 0;
   for (auto it = words.lower_bound(prefix);
        it != words.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
     if (&it->first == t.word) continue;
-    Scored s{score(it->first, it->second), utf8_length(it->first), &it->first};
+    Scored s{score(it->first, it->second), codePointCount(it->first), &it->first};
     if (before(s, t)) ++rank;
   }
   return rank;
@@ -69,7 +71,7 @@ EvaluationResult evaluate(const std::map<std::string, uint64_t>& words,
     for (const auto& run : tokenize(line).runs) {
       const std::string* prev = nullptr;
       for (const std::string& word : run) {
-        size_t length = utf8_length(word);
+        size_t length = codePointCount(word);
         bool scored = options.unscored.count(word) == 0;
         bool known = words.count(word) > 0;
         if (scored) {

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "utf8_append.h"
+#include "base/text.h"
+#include "utf_text.h"
 
 namespace ornav::corpus {
 namespace {
@@ -119,7 +120,7 @@ std::optional<std::string> json_string(std::string_view text, size_t start, size
           }
         }
         // A lone surrogate is not a character: it separates words like any symbol.
-        append_utf8(out, *cp);
+        appendUtf8(out, *cp);
         break;
       }
       default:

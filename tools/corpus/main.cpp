@@ -15,11 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "base/files.h"
+#include "base/text.h"
 #include "corpus_counter.h"
 #include "dictionary.h"
 #include "evaluate.h"
+#include "inflection.h"
+#include "output_file.h"
 #include "source_walker.h"
 #include "sources_report.h"
+#include "utf_text.h"
 
 namespace fs = std::filesystem;
 using namespace ornav::corpus;
@@ -31,35 +36,15 @@ const std::set<std::string> kReservedPackages = {"libreoffice-l10n-ug"};
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  ornav-corpus build --root DIR --out DIR --heldout FILE [--manifest FILE]\n"
+    "  ornav-corpus build --root DIR --out DIR --heldout FILE [--dev FILE] [--manifest FILE]\n"
     "      [--min-pair-count N] [--keep-single-letters] [--suffixes keep|demote|drop]\n"
+    "      [--word-scale N] [--pair-scale N] [--generate N]\n"
     "      [--word-list FILE --word-list-count N] [--heldout-every N] [--top N]\n"
     "  ornav-corpus evaluate --dict DIR --text FILE [--no-learning] [--row N]\n"
     "      [--unscored-suffixes]\n";
 
 std::optional<std::string> read_text(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// Writes beside the target and renames, so an interrupted run never leaves half a file.
-bool write_text(const fs::path& path, const std::string& text) {
-  fs::path tmp = path;
-  tmp += ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << text;
-    out.flush();
-    if (!out) return false;
-  }
-  std::error_code ec;
-  fs::rename(tmp, path, ec);
-  if (ec) fs::remove(tmp, ec);
-  return !ec;
+  return ornav::readWholeFile(path);
 }
 
 std::optional<uint64_t> parse_number(const std::string& s) {
@@ -82,9 +67,15 @@ struct Args {
 };
 
 int build(Args args) {
-  std::optional<fs::path> root, out, heldout, manifest, word_list;
+  std::optional<fs::path> root, out, heldout, manifest, word_list, development;
+  // The shipped shaping, fitted on the development split (docs/dictionary.md).
   DictionaryOptions options;
   options.suffix_words = default_suffix_words();
+  options.min_pair_count = 1;
+  options.word_scale = 30000;
+  options.pair_scale = 3000000;
+  InflectionOptions inflection;
+  inflection.limit = 150000;  // the most the 4 MB budget of the two maps leaves room for
   uint32_t heldout_every = 20;
   size_t top = 0;
   std::vector<std::string> given;
@@ -115,6 +106,10 @@ int build(Args args) {
     } else if (flag == "--heldout") {
       if (!need()) return 2;
       heldout = *v;
+    } else if (flag == "--dev") {
+      if (!need()) return 2;
+      development = *v;
+      given.push_back("--dev");
     } else if (flag == "--manifest") {
       if (!need()) return 2;
       manifest = *v;
@@ -123,6 +118,14 @@ int build(Args args) {
       word_list = *v;
     } else if (flag == "--min-pair-count") {
       if (!need_number(options.min_pair_count)) return 2;
+    } else if (flag == "--word-scale") {
+      if (!need_number(options.word_scale)) return 2;
+    } else if (flag == "--pair-scale") {
+      if (!need_number(options.pair_scale)) return 2;
+    } else if (flag == "--generate") {
+      uint64_t n = 0;
+      if (!need_number(n)) return 2;
+      inflection.limit = n;
     } else if (flag == "--word-list-count") {
       if (!need_number(options.word_list_count)) return 2;
       if (options.word_list_count == 0) {
@@ -193,7 +196,7 @@ int build(Args args) {
   }
   std::sort(packages.begin(), packages.end());
 
-  CorpusCounter counter(heldout_every);
+  CorpusCounter counter(heldout_every, development.has_value());
   ReportInput report;
   for (const fs::path& package : packages) {
     std::string name = package.filename().string();
@@ -215,19 +218,40 @@ int build(Args args) {
     report.packages[name] = info == known.end() ? PackageInfo{} : info->second;
   }
 
+  if (options.word_scale == 0 || options.pair_scale == 0) {
+    std::cerr << "ornav-corpus: --word-scale and --pair-scale must be at least 1\n";
+    return 2;
+  }
+  if (inflection.limit > 0) {
+    // Rules and forms come from the words that ship as words: no single letters, no suffixes.
+    std::map<std::string, uint64_t> stems;
+    for (const auto& [word, count] : counter.words()) {
+      if (ornav::codePointCount(word) > 1 && !options.suffix_words.count(word))
+        stems.emplace(word, count);
+    }
+    const auto rules = learn_ending_rules(stems, inflection);
+    options.generated = generate_forms(stems, rules, inflection);
+    std::cout << "ending rules " << rules.size() << ", forms generated " << options.generated.size()
+              << "\n";
+  }
   Dictionary dict = build_dictionary(counter.words(), counter.pairs(), options);
   std::string unigrams = unigram_tsv(dict);
   std::string bigrams = bigram_tsv(dict);
   std::string held;
   for (const auto& line : counter.held_out())
     held += line + "\n";
+  std::string dev;
+  for (const auto& line : counter.development())
+    dev += line + "\n";
 
+  std::string why;
   std::error_code mk;
   fs::create_directories(*out, mk);
   if (!heldout->parent_path().empty()) fs::create_directories(heldout->parent_path(), mk);
-  if (!write_text(*out / "unigram.tsv", unigrams) || !write_text(*out / "bigram.tsv", bigrams) ||
-      !write_text(*heldout, held)) {
-    std::cerr << "ornav-corpus: cannot write the results\n";
+  if (!write_text(*out / "unigram.tsv", unigrams, &why) ||
+      !write_text(*out / "bigram.tsv", bigrams, &why) || !write_text(*heldout, held, &why) ||
+      (development && !write_text(*development, dev, &why))) {
+    std::cerr << "ornav-corpus: cannot write the results: " << why << "\n";
     return 1;
   }
   report.counter = &counter;
@@ -237,8 +261,8 @@ int build(Args args) {
   report.bigram_bytes = bigrams.size();
   report.word_list_entries = options.word_list.size();
   report.word_list_source = word_list ? word_list->filename().string() : "";
-  if (manifest && !write_text(*out / "SOURCES.md", sources_markdown(report))) {
-    std::cerr << "ornav-corpus: cannot write SOURCES.md\n";
+  if (manifest && !write_text(*out / "SOURCES.md", sources_markdown(report), &why)) {
+    std::cerr << "ornav-corpus: cannot write SOURCES.md: " << why << "\n";
     return 1;
   }
 
@@ -248,7 +272,9 @@ int build(Args args) {
     pairs_twice += count >= 2;
   std::cout << "packages " << report.packages.size() << "\n"
             << "strings with words " << t.strings_seen << ", distinct " << t.distinct_strings
-            << ", held out " << t.held_out_strings << " (" << t.held_out_tokens << " words)\n"
+            << ", held out " << t.held_out_strings << " (" << t.held_out_tokens << " words)"
+            << ", development " << t.development_strings << " (" << t.development_tokens
+            << " words)\n"
             << "tokens " << t.tokens << ", rejected runs " << t.rejected << " (bare vowel "
             << t.rejected_bare_vowel << ", hamza " << t.rejected_hamza << ", foreign letter "
             << t.rejected_foreign << ")\n"
@@ -258,7 +284,8 @@ int build(Args args) {
             << dict.pairs.size() << " (" << bigrams.size() << " bytes)\n"
             << "single letters dropped " << dict.stats.single_letters_dropped
             << ", suffixes changed " << dict.stats.suffixes_changed << ", word list added "
-            << dict.stats.word_list_added << "\n";
+            << dict.stats.word_list_added << ", generated forms added "
+            << dict.stats.generated_added << "\n";
   if (top > 0) {
     std::vector<std::pair<uint64_t, std::string>> ranked;
     for (const auto& [word, count] : counter.words())

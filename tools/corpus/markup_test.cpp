@@ -1,8 +1,8 @@
 #include "markup.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace ornav::corpus {
 namespace {

@@ -1,8 +1,8 @@
 #include "normalize.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "markup.h"
 

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <optional>
 #include <vector>
 
+#include "base/files.h"
 #include "keyfile_reader.h"
+#include "message_reader.h"
 #include "mo_reader.h"
 #include "xml_reader.h"
 
@@ -15,14 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr uintmax_t kMaxFileSize = 16u << 20;  // no text source in these packages comes near
-
-std::optional<std::string> read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
 
 bool skipped_extension(std::string ext) {
   std::transform(ext.begin(), ext.end(), ext.begin(),
@@ -112,6 +105,10 @@ std::string_view source_kind_name(SourceKind kind) {
       return "help pages";
     case SourceKind::kLocaleKeyFile:
       return "key files in locale/ug";
+    case SourceKind::kMessageFile:
+      return "message files (ug.json, ug-arab.json)";
+    case SourceKind::kScriptLocale:
+      return "JavaScript locale modules (ug.js)";
   }
   return "other";
 }
@@ -154,9 +151,17 @@ WalkStats walk_package(const fs::path& package_root, std::string_view language,
     bool is_cldr = ends_with(rel, "cldr/common/main/" + std::string(language) + ".xml") ||
                    ends_with(rel, "cldr/common/annotations/" + std::string(language) + ".xml");
     bool is_help = where.in_our_help && (ext == ".page" || ext == ".xml" || ext == ".docbook");
+    // Files named for the language: "ug-arab.json", "ug.umd.js" (the name up to its first dot).
+    const std::string name = path.filename().string();
+    const bool named_ours = is_locale_tag(name.substr(0, name.find('.')), language);
+    const std::string parent = path.parent_path().filename().string();
+    const bool is_cldr_json = ext == ".json" && is_locale_tag(parent, language) &&
+                              path.parent_path().parent_path().filename() == "main";
+    const bool is_message_file = ext == ".json" && named_ours;
+    const bool is_script_locale = ext == ".js" && named_ours;
     if (!is_catalog && !is_cldr && !is_help && skipped_extension(ext)) continue;
 
-    auto bytes = read_file(path);
+    auto bytes = ornav::readWholeFile(path);
     if (!bytes) {
       ++stats.unreadable;
       continue;
@@ -175,6 +180,23 @@ WalkStats walk_package(const fs::path& package_root, std::string_view language,
     }
     if (is_cldr) {
       emit(read_xml_text(*bytes), SourceKind::kCldr);
+      continue;
+    }
+    if (is_cldr_json || is_message_file) {
+      auto strings = read_json_strings(*bytes);
+      if (!strings) {
+        ++stats.unreadable;
+        continue;
+      }
+      if (is_message_file) {
+        for (auto& s : *strings)
+          s = wiki_message_text(s);
+      }
+      emit(*strings, is_cldr_json ? SourceKind::kCldr : SourceKind::kMessageFile);
+      continue;
+    }
+    if (is_script_locale) {
+      emit(read_script_strings(*bytes), SourceKind::kScriptLocale);
       continue;
     }
     if (is_help) {

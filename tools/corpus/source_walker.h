@@ -5,6 +5,8 @@
 //   - elements marked xml:lang="ug" in XML (AppStream, polkit, shared-mime ...)
 //   - CLDR's main/ug.xml and annotations/ug.xml, and help pages in help/ug*, as plain XML text
 //   - the Name/Comment values of key files kept in a locale/ug* folder
+//   - message files of web and wiki software named for the language (ug.json, ug-arab.json in
+//     i18n folders; CLDR's JSON main/ug/*.json) and JavaScript locale modules (ug.js, ug-cn.js)
 // Symbolic links are not followed, so a package cannot point the walk outside its own folder.
 #pragma once
 
@@ -16,7 +18,17 @@
 
 namespace ornav::corpus {
 
-enum class SourceKind { kCatalog, kKeyFile, kJson, kXmlLang, kCldr, kHelp, kLocaleKeyFile };
+enum class SourceKind {
+  kCatalog,
+  kKeyFile,
+  kJson,
+  kXmlLang,
+  kCldr,
+  kHelp,
+  kLocaleKeyFile,
+  kMessageFile,
+  kScriptLocale,
+};
 std::string_view source_kind_name(SourceKind kind);
 
 struct WalkStats {

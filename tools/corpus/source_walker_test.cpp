@@ -1,12 +1,12 @@
 #include "source_walker.h"
 
+#include <fstream>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <random>
-
 #include "mo_test_support.h"
+#include "testing/temp_dir.h"
 
 namespace ornav::corpus {
 namespace {
@@ -16,17 +16,8 @@ using ::testing::UnorderedElementsAre;
 
 class SourceWalkerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device rd;
-    root_ = fs::temp_directory_path() / ("ornav-corpus-walk-" + std::to_string(rd()));
-    fs::create_directories(root_);
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
   void write(const std::string& relative, const std::string& bytes) {
-    fs::path p = root_ / "pkg" / relative;
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << bytes;
+    temp_.write("pkg/" + relative, bytes);
   }
 
   std::vector<std::pair<std::string, SourceKind>> walk(WalkStats* stats = nullptr) {
@@ -38,7 +29,8 @@ class SourceWalkerTest : public ::testing::Test {
     return got;
   }
 
-  fs::path root_;
+  ornav::testing::TempDir temp_;
+  const fs::path& root_ = temp_.path();
 };
 
 using Got = std::pair<std::string, SourceKind>;
@@ -74,6 +66,27 @@ TEST_F(SourceWalkerTest, OtherLanguagesAndBinariesAreLeftAlone) {
                                            "ELF Name[ug]=x\n",
                                            17));
   EXPECT_TRUE(walk().empty());
+}
+
+TEST_F(SourceWalkerTest, ReadsMessageFilesAndLocaleModulesOfWebSoftware) {
+  write("usr/share/mediawiki/languages/i18n/ug-arab.json",
+        R"({"@metadata": {"authors": ["ئاپتور"]}, "edit": "تەھرىرلەش $1 {{PLURAL:$2|بەت}}"})");
+  write("usr/share/mediawiki/languages/i18n/fr.json", R"({"edit": "Modifier"})");
+  write("usr/share/mediawiki/extensions/X/i18n/ug.json", "{not json");
+  write("package/main/ug/languages.json", R"({"main": {"ug": {"names": ["ئۇيغۇرچە"]}}})");
+  write("package/main/uk/languages.json", R"({"main": {"uk": {"names": ["x"]}}})");
+  write("package/dist/translations/ug.js", R"(export default {"Bold": "\u062a\u0648"};)");
+  write("package/dist/translations/ug.d.ts", "declare const x: 'ئاتا';");
+  write("package/langs/de.js", "x('Fett')");
+  write("resources/lib/moment/locale/ug-cn.js", "months: 'يانۋار_فېۋرال'.split('_')");
+  WalkStats stats;
+  EXPECT_THAT(
+      walk(&stats),
+      UnorderedElementsAre(
+          Got{"تەھرىرلەش \uFFFC بەت", SourceKind::kMessageFile}, Got{"ئۇيغۇرچە", SourceKind::kCldr},
+          Got{"Bold", SourceKind::kScriptLocale}, Got{"تو", SourceKind::kScriptLocale},
+          Got{"يانۋار_فېۋرال", SourceKind::kScriptLocale}, Got{"_", SourceKind::kScriptLocale}));
+  EXPECT_EQ(stats.unreadable, 1u);  // the message file that is not JSON
 }
 
 TEST_F(SourceWalkerTest, CorruptCatalogIsCountedAndSkipped) {

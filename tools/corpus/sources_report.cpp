@@ -43,12 +43,17 @@ std::string sources_markdown(const ReportInput& in) {
   std::ostringstream md;
   md << "# Sources of the dictionary counts\n\n"
      << "`unigram.tsv` and `bigram.tsv` hold counts of Uyghur words and of neighbouring word "
-        "pairs, measured on the Uyghur text that Debian 12 packages carry. They were produced by "
+        "pairs, measured on the Uyghur text that Debian 12 packages and a few npm packages (named "
+        "`npm-<name>` below) carry, with the tesseract-ocr-uig word list and inflected forms "
+        "generated from the counted words filling gaps at the bottom. They were produced by "
         "`scripts/corpus/refresh` (see `docs/dictionary.md`). Only counts are shipped, never the "
         "text they were measured on.\n\n"
      << "The package `libreoffice-l10n-ug` is never read: it is kept apart to evaluate "
         "predictions. Of the distinct source strings, those whose normalised text hashes to a "
-        "multiple of 20 are held out for evaluation as well and are not counted.\n\n"
+        "multiple of 20 are held out for evaluation as well and are not counted; with `--dev`, "
+        "those "
+        "that leave 1 are the development text on which the shaping was fitted, and are not "
+        "counted either.\n\n"
      << "Build options: `" <<
       [&] {
         std::string all;
@@ -65,6 +70,8 @@ std::string sources_markdown(const ReportInput& in) {
      << "| distinct source strings | " << t.distinct_strings << " |\n"
      << "| held out for evaluation | " << t.held_out_strings << " strings, " << t.held_out_tokens
      << " words |\n"
+     << "| development text (only with --dev) | " << t.development_strings << " strings, "
+     << t.development_tokens << " words |\n"
      << "| counted word tokens | " << t.tokens << " |\n"
      << "| letter runs rejected (bare vowel first / ئ without vowel / glued to a foreign letter) | "
      << t.rejected << " (" << t.rejected_bare_vowel << " / " << t.rejected_hamza << " / "
@@ -77,6 +84,7 @@ std::string sources_markdown(const ReportInput& in) {
     md << "| word-list entries (" << in.word_list_source << ") accepted / added | "
        << in.word_list_entries << " / " << d.word_list_added << " |\n";
   }
+  md << "| inflected forms generated and added | " << d.generated_added << " |\n";
   md << "| words in `unigram.tsv` | " << in.dictionary->words.size() << " (" << in.unigram_bytes
      << " bytes) |\n"
      << "| pairs in `bigram.tsv` | " << in.dictionary->pairs.size() << " (" << in.bigram_bytes
@@ -93,7 +101,7 @@ std::string sources_markdown(const ReportInput& in) {
      << "Strings: strings with Uyghur words found in the package; counted: of those, first seen "
         "there and counted (a string that an earlier package already gave is not counted again); "
         "words: word tokens counted from it. Licences as the package's copyright file declares "
-        "them.\n\n"
+        "them (npm packages: the licence field of their package.json).\n\n"
      << "| package | version | licences | strings | counted | words |\n"
      << "|---|---|---|---|---|---|\n";
   const auto& sources = in.counter->sources();

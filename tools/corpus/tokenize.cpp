@@ -4,18 +4,12 @@
 #include <unicode/unistr.h>
 #include <unicode/uscript.h>
 
+#include "utf_text.h"
+
 namespace ornav::corpus {
 namespace {
 
 constexpr char32_t kHamzaCarrier = 0x0626;
-
-std::string to_utf8(std::u32string_view s) {
-  std::string out;
-  icu::UnicodeString::fromUTF32(reinterpret_cast<const UChar32*>(s.data()),
-                                static_cast<int32_t>(s.size()))
-      .toUTF8String(out);
-  return out;
-}
 
 bool is_foreign_arabic_letter(char32_t c) {
   if (is_uyghur_letter(c) || !u_isalpha(static_cast<UChar32>(c))) return false;
@@ -152,7 +146,7 @@ TokenizedText tokenize(std::string_view normalized) {
       end_run();  // a dropped fragment separates its neighbours
       continue;
     }
-    run.push_back(to_utf8(word));
+    run.push_back(utf8_from_utf32(word));
   }
   end_run();
   return result;

@@ -1,65 +1,21 @@
 #include "xml_reader.h"
 
+#include <expat.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <optional>
+#include <limits>
 
 #include "keyfile_reader.h"
-#include "utf8_append.h"
 
 namespace ornav::corpus {
 namespace {
 
-// Appends `raw` to `out` with entities decoded; an unknown entity stays as written.
-void append_decoded(std::string& out, std::string_view raw) {
-  for (size_t i = 0; i < raw.size(); ++i) {
-    size_t semi = raw[i] == '&' ? raw.find(';', i) : std::string_view::npos;
-    if (semi == std::string_view::npos || semi - i > 12) {
-      out += raw[i];
-      continue;
-    }
-    std::string_view name = raw.substr(i + 1, semi - i - 1);
-    if (name == "lt") {
-      out += '<';
-    } else if (name == "gt") {
-      out += '>';
-    } else if (name == "amp") {
-      out += '&';
-    } else if (name == "quot") {
-      out += '"';
-    } else if (name == "apos") {
-      out += '\'';
-    } else if (name.size() > 1 && name[0] == '#') {
-      bool hex = name[1] == 'x' || name[1] == 'X';
-      std::string_view digits = name.substr(hex ? 2 : 1);
-      uint32_t cp = 0;
-      bool ok = !digits.empty() && digits.size() <= 8;
-      for (char c : digits) {
-        int d = (c >= '0' && c <= '9')          ? c - '0'
-                : (hex && c >= 'a' && c <= 'f') ? c - 'a' + 10
-                : (hex && c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                                : -1;
-        if (d < 0) ok = false;
-        // Held just above the last code point, so a long run of digits cannot wrap around.
-        cp = std::min<uint32_t>(cp * (hex ? 16 : 10) + static_cast<uint32_t>(d < 0 ? 0 : d),
-                                0x110000);
-      }
-      if (!ok) {
-        out += raw[i];
-        continue;
-      }
-      append_utf8(out, cp == 0 ? 0xFFFD : cp);  // NUL is no text character
-    } else {
-      out += raw[i];
-      continue;
-    }
-    i = semi;
-  }
-}
+constexpr std::string_view kWrapper = "ornav-content";
 
 bool is_inline(std::string_view name) {
-  size_t colon = name.find(':');
+  const size_t colon = name.find(':');
   if (colon != std::string_view::npos) name.remove_prefix(colon + 1);
   static constexpr std::array<std::string_view, 30> kInline = {
       "em",          "b",         "i",        "u",           "strong",   "span",
@@ -67,185 +23,271 @@ bool is_inline(std::string_view name) {
       "cmd",         "file",      "sys",      "var",         "a",        "emphasis",
       "literal",     "command",   "filename", "application", "guilabel", "guimenu",
       "guimenuitem", "guibutton", "ulink",    "xref",        "quote",    "keycap"};
-  for (std::string_view n : kInline) {
-    if (n == name) return true;
-  }
-  return false;
-}
-
-struct Tag {
-  std::string_view name;
-  bool closing = false;
-  bool self_closing = false;
-  std::optional<std::string> lang;  // value of xml:lang, when present
-};
-
-// Parses the tag that starts at xml[pos] == '<' and ends at xml[end] == '>'.
-Tag parse_tag(std::string_view body) {
-  Tag tag;
-  size_t i = 0;
-  if (!body.empty() && body[0] == '/') {
-    tag.closing = true;
-    i = 1;
-  }
-  if (!body.empty() && body.back() == '/') {
-    tag.self_closing = true;
-    body.remove_suffix(1);
-  }
-  size_t name_start = i;
-  while (i < body.size() && body[i] != ' ' && body[i] != '\t' && body[i] != '\n' &&
-         body[i] != '\r') {
-    ++i;
-  }
-  tag.name = body.substr(name_start, i - name_start);
-  while (i < body.size()) {
-    while (i < body.size() &&
-           (body[i] == ' ' || body[i] == '\t' || body[i] == '\n' || body[i] == '\r')) {
-      ++i;
-    }
-    size_t eq = body.find('=', i);
-    if (eq == std::string_view::npos) break;
-    std::string_view attr = body.substr(i, eq - i);
-    while (!attr.empty() && (attr.back() == ' ' || attr.back() == '\t'))
-      attr.remove_suffix(1);
-    size_t q = eq + 1;
-    while (q < body.size() && (body[q] == ' ' || body[q] == '\t'))
-      ++q;
-    if (q >= body.size() || (body[q] != '"' && body[q] != '\'')) break;
-    size_t close = body.find(body[q], q + 1);
-    if (close == std::string_view::npos) break;
-    if (attr == "xml:lang") {
-      std::string value;
-      append_decoded(value, body.substr(q + 1, close - q - 1));
-      tag.lang = std::move(value);
-    }
-    i = close + 1;
-  }
-  return tag;
-}
-
-// Walks the document and calls the handlers for text and tags.
-template <typename OnText, typename OnTag>
-void walk(std::string_view xml, OnText on_text, OnTag on_tag) {
-  size_t pos = 0;
-  while (pos < xml.size()) {
-    size_t lt = xml.find('<', pos);
-    if (lt == std::string_view::npos) {
-      on_text(xml.substr(pos), false);
-      return;
-    }
-    if (lt > pos) on_text(xml.substr(pos, lt - pos), false);
-    std::string_view rest = xml.substr(lt);
-    size_t end = 0;
-    if (rest.starts_with("<!--")) {
-      end = xml.find("-->", lt + 4);
-      if (end == std::string_view::npos) return;
-      pos = end + 3;
-    } else if (rest.starts_with("<![CDATA[")) {
-      end = xml.find("]]>", lt + 9);
-      if (end == std::string_view::npos) return;
-      on_text(xml.substr(lt + 9, end - lt - 9), true);
-      pos = end + 3;
-    } else if (rest.starts_with("<?")) {
-      end = xml.find("?>", lt + 2);
-      if (end == std::string_view::npos) return;
-      pos = end + 2;
-    } else if (rest.starts_with("<!")) {
-      // Document type: skip an internal subset in brackets as a whole.
-      size_t bracket = xml.find('[', lt);
-      size_t gt = xml.find('>', lt);
-      if (gt == std::string_view::npos) return;
-      if (bracket != std::string_view::npos && bracket < gt) {
-        size_t close = xml.find("]>", bracket);
-        if (close == std::string_view::npos) return;
-        pos = close + 2;
-      } else {
-        pos = gt + 1;
-      }
-    } else {
-      // A '>' inside a quoted attribute value does not end the tag.
-      size_t i = lt + 1;
-      char quote = 0;
-      for (; i < xml.size(); ++i) {
-        char c = xml[i];
-        if (quote) {
-          if (c == quote) quote = 0;
-        } else if (c == '"' || c == '\'') {
-          quote = c;
-        } else if (c == '>') {
-          break;
-        }
-      }
-      if (i >= xml.size()) return;
-      on_tag(parse_tag(xml.substr(lt + 1, i - lt - 1)));
-      pos = i + 1;
-    }
-  }
+  return std::find(kInline.begin(), kInline.end(), name) != kInline.end();
 }
 
 bool has_visible_text(std::string_view s) {
-  for (char c : s) {
-    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return true;
-  }
-  return false;
+  return s.find_first_not_of(" \t\n\r") != std::string_view::npos;
 }
+
+// Where the document's content begins: the offset of its first element, or of the first thing
+// that cannot stand in a prolog (text, a stray reference). Expat reads the prolog.
+size_t content_start(std::string_view xml) {
+  struct Probe {
+    XML_Parser parser;
+    size_t at = std::string_view::npos;
+  };
+  XML_Parser parser = XML_ParserCreate("UTF-8");
+  if (!parser) return 0;
+  Probe probe{parser};
+  XML_SetUserData(parser, &probe);
+  XML_SetStartElementHandler(parser, [](void* data, const XML_Char*, const XML_Char**) {
+    auto* p = static_cast<Probe*>(data);
+    p->at = static_cast<size_t>(XML_GetCurrentByteIndex(p->parser));
+    XML_StopParser(p->parser, XML_FALSE);
+  });
+  const XML_Status status = XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE);
+  if (probe.at == std::string_view::npos) {
+    const XML_Index error_at = XML_GetCurrentByteIndex(parser);
+    probe.at =
+        status == XML_STATUS_ERROR && error_at >= 0 ? static_cast<size_t>(error_at) : xml.size();
+  }
+  XML_ParserFree(parser);
+  return std::min(probe.at, xml.size());
+}
+
+bool is_xml_char(uint32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The reference that starts at text[i] == '&' as the parser should see it: valid references
+// unchanged; a character reference to something that is not a character (NUL, a surrogate, a
+// value past U+10FFFF) as U+FFFD, so the words on either side stay apart; anything else (an
+// undeclared entity, a reference too long to be a number, a lone '&') escaped, so it stays as
+// written. `declared` is the prolog, whose entity declarations make names valid.
+std::string checked_reference(std::string_view text, size_t i, std::string_view declared,
+                              size_t& length) {
+  const size_t semi = text.find(';', i);
+  length = 1;
+  if (semi == std::string_view::npos || semi - i > 12) return "&amp;";
+  const std::string_view name = text.substr(i + 1, semi - i - 1);
+  if (name.size() > 1 && name[0] == '#') {
+    const bool hex = name[1] == 'x' || name[1] == 'X';
+    const std::string_view digits = name.substr(hex ? 2 : 1);
+    if (digits.empty() || digits.size() > 8) return "&amp;";
+    uint64_t value = 0;
+    for (char c : digits) {
+      int d = (c >= '0' && c <= '9')          ? c - '0'
+              : (hex && c >= 'a' && c <= 'f') ? c - 'a' + 10
+              : (hex && c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                              : -1;
+      if (d < 0) return "&amp;";
+      value = value * (hex ? 16 : 10) + static_cast<uint64_t>(d);
+    }
+    length = semi - i + 1;
+    if (!is_xml_char(static_cast<uint32_t>(std::min<uint64_t>(value, 0x110000)))) {
+      return "&#xFFFD;";
+    }
+    return std::string(text.substr(i, length));
+  }
+  static constexpr std::array<std::string_view, 5> kPredefined = {"lt", "gt", "amp", "quot",
+                                                                  "apos"};
+  const bool known =
+      std::find(kPredefined.begin(), kPredefined.end(), name) != kPredefined.end() ||
+      (!name.empty() && declared.find("<!ENTITY " + std::string(name)) != std::string_view::npos);
+  if (!known) return "&amp;";
+  length = semi - i + 1;
+  return std::string(text.substr(i, length));
+}
+
+// The content with every reference made acceptable; comments, CDATA sections and processing
+// instructions are copied as they are (references mean nothing there).
+std::string checked_content(std::string_view content, std::string_view prolog) {
+  std::string out;
+  out.reserve(content.size() + 64);
+  size_t i = 0;
+  while (i < content.size()) {
+    const char c = content[i];
+    if (c == '<') {
+      std::string_view close;
+      if (content.compare(i, 4, "<!--") == 0) close = "-->";
+      if (content.compare(i, 9, "<![CDATA[") == 0) close = "]]>";
+      if (content.compare(i, 2, "<?") == 0) close = "?>";
+      if (!close.empty()) {
+        const size_t end = content.find(close, i + 2);
+        const size_t stop = end == std::string_view::npos ? content.size() : end + close.size();
+        out.append(content.substr(i, stop - i));
+        i = stop;
+        continue;
+      }
+    }
+    if (c == '&') {
+      size_t length = 1;
+      out += checked_reference(content, i, prolog, length);
+      i += length;
+      continue;
+    }
+    out += c;
+    ++i;
+  }
+  return out;
+}
+
+// Expat reads the markup; what is ours is the treatment of imperfect files. A file is read as
+// element content (text and several elements may stand at the top, inside a wrapper element
+// placed after the prolog), references are made acceptable first (checked_content), and the first
+// error ends the reading: whatever was read before it is handed on.
+class ContentReader {
+ public:
+  virtual ~ContentReader() = default;
+
+  void read(std::string_view xml) {
+    const size_t start = content_start(xml);
+    const std::string_view prolog = xml.substr(0, start);
+    std::string document(prolog);
+    document += '<';
+    document += kWrapper;
+    document += '>';
+    document += checked_content(xml.substr(start), prolog);
+    document += "</";
+    document += kWrapper;
+    document += '>';
+    if (document.size() > static_cast<size_t>(std::numeric_limits<int>::max())) return;
+
+    XML_Parser parser = XML_ParserCreate("UTF-8");
+    if (!parser) return;
+    XML_SetUserData(parser, this);
+    XML_SetElementHandler(
+        parser,
+        [](void* self, const XML_Char* name, const XML_Char** attributes) {
+          static_cast<ContentReader*>(self)->open_element(name, attributes);
+        },
+        [](void* self, const XML_Char* name) {
+          static_cast<ContentReader*>(self)->close_element(name);
+        });
+    XML_SetCharacterDataHandler(parser, [](void* self, const XML_Char* s, int length) {
+      static_cast<ContentReader*>(self)->text(std::string_view(s, static_cast<size_t>(length)));
+    });
+    XML_SetCdataSectionHandler(
+        parser, [](void* self) { static_cast<ContentReader*>(self)->in_cdata_ = true; },
+        [](void* self) {
+          auto* reader = static_cast<ContentReader*>(self);
+          reader->in_cdata_ = false;
+          reader->text_(reader->cdata_);
+          reader->cdata_.clear();
+        });
+    XML_Parse(parser, document.data(), static_cast<int>(document.size()), XML_TRUE);
+    XML_ParserFree(parser);
+    finish();
+  }
+
+ protected:
+  virtual void start_(std::string_view name, const XML_Char** attributes) = 0;
+  virtual void end_(std::string_view name) = 0;
+  virtual void text_(std::string_view text) = 0;
+  virtual void finish() {}
+
+ private:
+  void open_element(std::string_view name, const XML_Char** attributes) {
+    if (depth_++ > 0) start_(name, attributes);
+  }
+  void close_element(std::string_view name) {
+    if (--depth_ > 0) end_(name);
+  }
+  // A CDATA section is handed on only once it is closed: an open one at the end of a file is
+  // malformed input, not text.
+  void text(std::string_view s) {
+    if (in_cdata_) {
+      cdata_ += s;
+    } else {
+      text_(s);
+    }
+  }
+
+  int depth_ = 0;  // 1 inside the wrapper
+  bool in_cdata_ = false;
+  std::string cdata_;
+};
+
+const XML_Char* attribute(const XML_Char** attributes, std::string_view name) {
+  for (size_t i = 0; attributes[i]; i += 2) {
+    if (name == attributes[i]) return attributes[i + 1];
+  }
+  return nullptr;
+}
+
+class LangTextReader : public ContentReader {
+ public:
+  explicit LangTextReader(std::string_view language) : language_(language) {}
+  std::vector<std::string> out;
+
+ protected:
+  void start_(std::string_view name, const XML_Char** attributes) override {
+    if (depth_ == 0) {
+      const XML_Char* lang = attribute(attributes, "xml:lang");
+      if (lang && is_locale_tag(lang, language_)) {
+        depth_ = 1;
+        current_.clear();
+      }
+      return;
+    }
+    if (!is_inline(name)) current_ += '\n';
+    ++depth_;
+  }
+  void end_(std::string_view name) override {
+    if (depth_ == 0) return;
+    if (--depth_ == 0) {
+      if (has_visible_text(current_)) out.push_back(current_);
+      current_.clear();
+      return;
+    }
+    if (!is_inline(name)) current_ += '\n';
+  }
+  void text_(std::string_view text) override {
+    if (depth_ > 0) current_ += text;
+  }
+
+ private:
+  std::string_view language_;
+  int depth_ = 0;  // element depth inside the captured element; 0 = not capturing
+  std::string current_;
+};
+
+class PlainTextReader : public ContentReader {
+ public:
+  std::vector<std::string> out;
+
+ protected:
+  void start_(std::string_view name, const XML_Char**) override {
+    if (!is_inline(name)) flush();
+  }
+  void end_(std::string_view name) override {
+    if (!is_inline(name)) flush();
+  }
+  void text_(std::string_view text) override { current_ += text; }
+  void finish() override { flush(); }
+
+ private:
+  void flush() {
+    if (has_visible_text(current_)) out.push_back(current_);
+    current_.clear();
+  }
+  std::string current_;
+};
 
 }  // namespace
 
 std::vector<std::string> read_xml_lang_text(std::string_view xml, std::string_view language) {
-  std::vector<std::string> out;
-  std::string current;
-  int depth = 0;  // element depth inside the captured element; 0 = not capturing
-  walk(
-      xml,
-      [&](std::string_view text, bool cdata) {
-        if (depth == 0) return;
-        if (cdata) {
-          current += text;
-        } else {
-          append_decoded(current, text);
-        }
-      },
-      [&](const Tag& tag) {
-        if (depth == 0) {
-          if (!tag.closing && !tag.self_closing && tag.lang && is_locale_tag(*tag.lang, language)) {
-            depth = 1;
-            current.clear();
-          }
-          return;
-        }
-        if (tag.closing && --depth == 0) {
-          if (has_visible_text(current)) out.push_back(current);
-          current.clear();
-          return;
-        }
-        if (!is_inline(tag.name)) current += '\n';
-        if (!tag.closing && !tag.self_closing) ++depth;
-      });
-  return out;
+  LangTextReader reader(language);
+  reader.read(xml);
+  return std::move(reader.out);
 }
 
 std::vector<std::string> read_xml_text(std::string_view xml) {
-  std::vector<std::string> out;
-  std::string current;
-  auto flush = [&] {
-    if (has_visible_text(current)) out.push_back(current);
-    current.clear();
-  };
-  walk(
-      xml,
-      [&](std::string_view text, bool cdata) {
-        if (cdata) {
-          current += text;
-        } else {
-          append_decoded(current, text);
-        }
-      },
-      [&](const Tag& tag) {
-        if (!is_inline(tag.name)) flush();
-      });
-  flush();
-  return out;
+  PlainTextReader reader;
+  reader.read(xml);
+  return std::move(reader.out);
 }
 
 }  // namespace ornav::corpus

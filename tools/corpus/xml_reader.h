@@ -1,8 +1,10 @@
-// Reads text out of XML without a validating parser: enough for AppStream metadata, polkit
-// policies, shared-mime files, CLDR locale data and help pages. Comments, processing
-// instructions and the document type are skipped, CDATA is text, the five named entities and
-// numeric character references are decoded. Malformed input ends the reading early; whatever was
-// read before it is returned.
+// Reads text out of XML (AppStream metadata, polkit policies, shared-mime files, CLDR locale
+// data, help pages) with expat. Comments, processing instructions and the document type are
+// skipped, CDATA is text, references are decoded. A file is read as element content: text and
+// several elements may stand at its top. A character reference to a non-character becomes U+FFFD
+// (the words on either side stay apart); an undeclared entity or a reference too long to be a
+// number stays as written. Malformed input ends the reading early; whatever was read before it is
+// returned.
 #pragma once
 
 #include <string>

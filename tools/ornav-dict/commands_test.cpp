@@ -124,6 +124,7 @@ TEST_F(CommandsTest, StatsCountsKeysAndListsTopWords) {
   EXPECT_THAT(stats.out, HasSubstr("counts total 609"));
   EXPECT_THAT(stats.out, HasSubstr("bigram.fst: 2 pairs after 1 distinct words"));
   EXPECT_THAT(stats.out, HasSubstr("  1\tسالام\t500\n  2\tدوست\t40\n"));
+  EXPECT_THAT(stats.out, HasSubstr(" ms (median of 21)\n"));
 }
 
 TEST_F(CommandsTest, EvalReportsTheFigures) {
