@@ -246,7 +246,22 @@ Collected collect_contexts(const fst::Map& bigram, const IndexParams& params) {
   return out;  // contexts come in key order, which is their text's byte order
 }
 
+// Maps up to this size stay in a processor's caches while a keystroke walks them.
+constexpr std::size_t kCachedMapSize = std::size_t{4} << 20;
+
 }  // namespace
+
+IndexParams IndexParams::for_maps(const fst::Map& unigram, const fst::Map& bigram) {
+  IndexParams params;
+  if (unigram.size_in_bytes() <= kCachedMapSize) params.prefix_threshold = 512;
+  if (bigram.size_in_bytes() <= kCachedMapSize) params.context_threshold = 256;
+  return params;
+}
+
+std::optional<std::vector<std::uint8_t>> build_ranking_index(const fst::Map& unigram,
+                                                             const fst::Map& bigram) {
+  return build_ranking_index(unigram, bigram, IndexParams::for_maps(unigram, bigram));
+}
 
 std::optional<std::vector<std::uint8_t>> build_ranking_index(const fst::Map& unigram,
                                                              const fst::Map& bigram,
