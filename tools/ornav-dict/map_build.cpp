@@ -4,6 +4,8 @@
 
 #include "file_io.h"
 #include "fst_builder.h"
+#include "fst_map.h"
+#include "ranking_index_builder.h"
 
 namespace ornav::dict {
 namespace {
@@ -73,8 +75,9 @@ BuildOutcome buildDictionary(const std::filesystem::path& unigram_tsv,
     const CountTable& table;
     const char* name;
   } outputs[] = {{*words, "unigram.fst"}, {*pairs, "bigram.fst"}};
+  std::vector<fst::Map> maps;
   for (const auto& out : outputs) {
-    const auto bytes = buildMapBytes(out.table.entries);
+    auto bytes = buildMapBytes(out.table.entries);
     if (!bytes) {  // parseCountFile sorts and removes duplicates, so this is a fault of ours
       log << "build: internal error: keys out of order for " << out.name << "\n";
       outcome.status = Status::io_error;
@@ -89,7 +92,19 @@ BuildOutcome buildDictionary(const std::filesystem::path& unigram_tsv,
     }
     log << path.string() << ": " << out.table.entries.size() << " keys, " << bytes->size()
         << " bytes\n";
+    if (auto map = fst::Map::open(std::move(*bytes))) maps.push_back(std::move(*map));
   }
+  // The engine's optional ranking index, written last: the engine uses it only with the very
+  // maps it was built for, so one left from an earlier build is never misread.
+  const auto index = maps.size() == 2 ? build_ranking_index(maps[0], maps[1]) : std::nullopt;
+  const auto index_path = out_dir / "ranking.idx";
+  std::string error;
+  if (!index || !writeFileAtomically(index_path, *index, &error)) {
+    log << index_path.string() << ": cannot write: " << (index ? error : "internal error") << "\n";
+    outcome.status = Status::io_error;
+    return outcome;
+  }
+  log << index_path.string() << ": " << index->size() << " bytes\n";
   return outcome;
 }
 
