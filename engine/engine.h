@@ -93,7 +93,7 @@ class Engine {
   UserTable user_unknown_store_{std::nullopt, &user_unknown_, {}};
 
   // user_freq_ and extra_dict_ in byte order, kept in step with the tables.
-  WordCounts user_counts_;
+  WordCounts user_counts_{/*hashed=*/true};
   WordCounts extra_counts_;
   FastRanker ranker_;
   std::vector<std::string> candidates_;

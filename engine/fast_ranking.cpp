@@ -457,34 +457,37 @@ bool FastRanker::rank_prediction(const RankingInput& in, const RankingAids& aids
   if (i < list_limit && !listed->complete()) return false;
   route_ = Route::indexed_prediction;
 
-  // Picks, most picked first: each can follow the context only if its hash is the context's.
+  // Picked continuations: a pick can follow the context only if its hash is among the context's.
+  // Both hash lists are in order, so each search starts where the last one ended; only the picks
+  // found are looked up in the pair map.
   std::sort(processed_.begin(), processed_.end());
   if (has_repeats(processed_)) return false;
-  const std::uint64_t top_pair = aids.index->entry(listed->first).count;
   key_.assign(*in.prev_word);
   key_.push_back(pair_separator);
   const auto root = in.bigram.position(key_);
-  const auto& counts = aids.user_counts;
-  WordCounts::Descending picks(counts, {0, counts.entries().size()}, visit_);
-  while (const WordCounts::Entry* pick = picks.next()) {
-    if (pick->count == 0) break;
-    const std::uint64_t bound = saturating_add(std::max(top_pair, listed->rest_max),
-                                               saturating_mul(pick->count, user_weight));
-    if (top_.size() == list_limit && bound < items_[top_.front()].score) {
-      ++counts_.stopped_early;
-      break;
+  const auto picks = aids.user_counts.by_hash();
+  const auto entries = aids.user_counts.entries();
+  if (picks.size() != entries.size()) return false;  // counts kept without their hashes
+  std::uint64_t at = 0;                              // into the context's hashes
+  for (const auto& [hash, position] : picks) {
+    std::uint64_t high = listed->pair_count;
+    while (at < high) {
+      const std::uint64_t mid = at + (high - at) / 2;
+      if (aids.index->continuation_hash(*listed, mid) < hash) {
+        at = mid + 1;
+      } else {
+        high = mid;
+      }
     }
-    const std::string_view word = pick->word;
-    if (std::binary_search(processed_.begin(), processed_.end(), word) ||
-        !aids.index->may_follow(*listed, word)) {
+    if (at == listed->pair_count) break;
+    if (aids.index->continuation_hash(*listed, at) != hash) continue;
+    const WordCounts::Entry& pick = entries[position];
+    if (pick.count == 0 || std::binary_search(processed_.begin(), processed_.end(), pick.word)) {
       continue;
     }
-    if (top_.size() == list_limit && before(items_[top_.front()], Scored{word, bound, 0})) {
-      ++counts_.dropped_by_bound;
-      continue;
-    }
-    const auto pair = root ? in.bigram.get(*root, word) : std::nullopt;
-    if (pair) note(word, saturating_add(*pair, saturating_mul(pick->count, user_weight)), before);
+    const auto pair = root ? in.bigram.get(*root, pick.word) : std::nullopt;
+    if (pair)
+      note(pick.word, saturating_add(*pair, saturating_mul(pick.count, user_weight)), before);
   }
   return emit(before, out);
 }

@@ -147,7 +147,7 @@ TEST(FastRankingDifferential, MatchesTheReferenceOnRandomStates) {
     }
     const FreqTable user(s.user_freq.begin(), s.user_freq.end());
     const FreqTable extra(s.extra_dict.begin(), s.extra_dict.end());
-    WordCounts user_counts, extra_counts;
+    WordCounts user_counts{true}, extra_counts;
     user_counts.rebuild(user);
     extra_counts.rebuild(extra);
     const RankingAids aids{index ? &*index : nullptr, user_counts, extra_counts};

@@ -49,7 +49,7 @@ struct Case {
     EXPECT_TRUE(index);
     const FreqTable user(user_freq.begin(), user_freq.end());
     const FreqTable extra(extra_dict.begin(), extra_dict.end());
-    WordCounts user_counts, extra_counts;
+    WordCounts user_counts{true}, extra_counts;
     user_counts.rebuild(user);
     extra_counts.rebuild(extra);
     FastRanker ranker;

@@ -72,6 +72,10 @@ class RankingIndex {
   // False when `word` certainly does not follow the context (no continuation has its hash); true
   // means only that it may.
   bool may_follow(const ContextList& context, std::string_view word) const;
+  // The context's k-th continuation hash (k < pair_count), in ascending order.
+  std::uint32_t continuation_hash(const ContextList& context, std::uint64_t k) const {
+    return hash_at(context.first_hash + k);
+  }
 
   // Every prefix with more keys than this has a list (unless a key under it is not UTF-8).
   std::uint32_t prefix_threshold() const { return prefix_threshold_; }

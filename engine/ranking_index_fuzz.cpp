@@ -50,7 +50,7 @@ struct Fixture {
   ornav::fst::Map uni, bi;
   std::vector<std::uint8_t> index;
   FreqTable user{{"ab", 3}, {"\xD8\xA7", 1}}, extra{{"abc", 40}, {"ba", 7}};
-  ornav::WordCounts user_counts, extra_counts;
+  ornav::WordCounts user_counts{true}, extra_counts;
 };
 
 const Fixture& fixture() {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ranking_index_format.h"
+
 namespace ornav {
 
 void WordCounts::rebuild(const FreqTable& table) {
@@ -11,34 +13,43 @@ void WordCounts::rebuild(const FreqTable& table) {
     entries.push_back({word, count});
   std::sort(entries.begin(), entries.end(),
             [](const Entry& a, const Entry& b) { return a.word < b.word; });
-  std::vector<std::uint32_t> tree(2 * entries.size());
-  entries_.swap(entries);
-  tree_.swap(tree);
-  build_tree();
+  adopt(std::move(entries));
 }
 
-void WordCounts::build_tree() {
-  const std::size_t n = entries_.size();
+void WordCounts::adopt(std::vector<Entry> entries) {
+  // Everything is built aside first, so a failed allocation leaves the old state whole.
+  const std::size_t n = entries.size();
+  std::vector<std::uint32_t> tree(2 * n);
+  const auto better = [&](std::uint32_t a, std::uint32_t b) {
+    return entries[b].count > entries[a].count ? b : a;
+  };
   for (std::size_t i = 0; i < n; ++i)
-    tree_[n + i] = static_cast<std::uint32_t>(i);
+    tree[n + i] = static_cast<std::uint32_t>(i);
   for (std::size_t k = n; k-- > 1;)
-    tree_[k] = better(tree_[2 * k], tree_[2 * k + 1]);
+    tree[k] = better(tree[2 * k], tree[2 * k + 1]);
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> by_hash;
+  if (hashed_) {
+    by_hash.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+      by_hash[i] = {ranking_index::word_hash(entries[i].word), static_cast<std::uint32_t>(i)};
+    std::sort(by_hash.begin(), by_hash.end());
+  }
+  entries_.swap(entries);
+  tree_.swap(tree);
+  by_hash_.swap(by_hash);
 }
 
 void WordCounts::set(std::string_view word, std::uint64_t count) {
   const auto at = std::lower_bound(entries_.begin(), entries_.end(), word,
                                    [](const Entry& e, std::string_view w) { return e.word < w; });
   if (at == entries_.end() || at->word != word) {
-    // A new word moves every later position: the tree is built again.
+    // A new word moves every later position: everything is built again.
     std::vector<Entry> entries;
     entries.reserve(entries_.size() + 1);
     entries.insert(entries.end(), entries_.begin(), at);
     entries.push_back({word, count});
     entries.insert(entries.end(), at, entries_.end());
-    std::vector<std::uint32_t> tree(2 * entries.size());
-    entries_.swap(entries);
-    tree_.swap(tree);
-    build_tree();
+    adopt(std::move(entries));
     return;
   }
   at->count = count;

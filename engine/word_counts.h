@@ -22,12 +22,17 @@ class WordCounts {
     std::string_view word;
     std::uint64_t count = 0;
   };
+  // With `hashed`, also keeps every word's continuation hash (ranking_index_format.h) in order,
+  // so that the words which may follow a context word are found by one walk along its hashes.
+  explicit WordCounts(bool hashed = false) : hashed_(hashed) {}
 
   void rebuild(const FreqTable& table);
   // Sets the count of `word`, a key of the table viewed in place, adding the word when new.
   void set(std::string_view word, std::uint64_t count);
 
   std::span<const Entry> entries() const { return entries_; }
+  // (hash, position) of every entry, by hash; empty unless `hashed`.
+  std::span<const std::pair<std::uint32_t, std::uint32_t>> by_hash() const { return by_hash_; }
   // The positions [first, last) of the words that begin with `prefix`.
   std::pair<std::size_t, std::size_t> range(std::string_view prefix) const;
 
@@ -50,12 +55,14 @@ class WordCounts {
   std::uint32_t better(std::uint32_t a, std::uint32_t b) const {
     return entries_[b].count > entries_[a].count ? b : a;
   }
-  void build_tree();
+  void adopt(std::vector<Entry> entries);
 
   std::vector<Entry> entries_;
   // tree_[n + i] is entry i; tree_[k] the entry with the highest count under node k (children
   // 2k and 2k + 1). Entries are the leaves; positions refer to entries_.
   std::vector<std::uint32_t> tree_;
+  bool hashed_;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> by_hash_;
 };
 
 }  // namespace ornav
