@@ -1,6 +1,10 @@
 // One engine: the two frequency maps, the composing buffer, the context word and the user's
 // tables, with the operations behind the C interface.
 //
+// The maps (and the ranking index beside them) are read in place and shared with every other
+// engine of the process over the same files (dictionary.h). The candidate list is kept until the
+// state it was ranked for changes, so a pick after a look at the list does not rank again.
+//
 // The user files are read once, at creation. Saves merge this engine's new counts into the file
 // on disk (see user_store.h), so engines of several client applications over one user directory
 // keep each other's picks; the tables used for ranking stay this engine's own.
@@ -13,14 +17,14 @@
 #include <string_view>
 #include <vector>
 
+#include "dictionary.h"
+#include "fast_ranking.h"
 #include "freq_tsv.h"
-#include "fst/fst_map.h"
 #include "ranking.h"
+#include "word_counts.h"
 
 namespace ornav {
 
-inline constexpr std::string_view unigram_file = "unigram.fst";
-inline constexpr std::string_view bigram_file = "bigram.fst";
 inline constexpr std::string_view user_freq_file = "user_freq.tsv";
 inline constexpr std::string_view user_unknown_file = "user_unknown.tsv";
 inline constexpr std::string_view extra_dict_file = "extra_dict.tsv";
@@ -42,7 +46,7 @@ class Engine {
   // Empties the buffer and clears the context word.
   void reset();
 
-  // The ranked candidates for the current state, computed afresh.
+  // The ranked candidates for the current state (ranked once per state).
   const std::vector<std::string>& candidates();
 
   // Picks candidate `index`; empty text (and no change) when it is out of range.
@@ -61,6 +65,9 @@ class Engine {
   const FreqTable& user_freq() const { return user_freq_; }
   const FreqTable& user_unknown() const { return user_unknown_; }
   const FreqTable& extra_dict() const { return extra_dict_; }
+  const Dictionary& dictionary() const { return *dict_; }
+  // How the last ranking was done (benchmarks report it).
+  FastRanker::Route last_route() const { return ranker_.last_route(); }
 
  private:
   // A user table with its file and the increments not yet written to that file.
@@ -70,12 +77,12 @@ class Engine {
     FreqTable pending;
   };
 
-  Engine(fst::Map unigram, fst::Map bigram);
+  explicit Engine(std::shared_ptr<const Dictionary> dict);
   void count(UserTable& table, const std::string& word);
   void save(UserTable& table);
+  void changed() { ranked_ = false; }
 
-  fst::Map unigram_;
-  fst::Map bigram_;
+  std::shared_ptr<const Dictionary> dict_;
   std::string buffer_;
   std::optional<std::string> prev_word_;
   std::optional<std::string> user_dir_;
@@ -85,8 +92,12 @@ class Engine {
   UserTable user_freq_store_{std::nullopt, &user_freq_, {}};
   UserTable user_unknown_store_{std::nullopt, &user_unknown_, {}};
 
-  RankingScratch scratch_;
+  // user_freq_ and extra_dict_ in byte order, kept in step with the tables.
+  WordCounts user_counts_{/*hashed=*/true};
+  WordCounts extra_counts_;
+  FastRanker ranker_;
   std::vector<std::string> candidates_;
+  bool ranked_ = false;  // candidates_ belongs to the current state
 };
 
 }  // namespace ornav

@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "fst/fst_builder.h"
+#include "ranking_index_builder.h"
 
 namespace ornav::testing {
 
@@ -58,6 +59,27 @@ void write_dict(const std::string& dir, const KeyCounts& unigram, const KeyCount
   };
   write(dir + "/unigram.fst", build_map_bytes(unigram));
   write(dir + "/bigram.fst", build_map_bytes(bigram));
+}
+
+void write_ranking_index(const std::string& dir, std::uint32_t threshold) {
+  const auto read = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    auto map = fst::Map::open(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}));
+    if (!map) throw std::runtime_error("cannot open " + path);
+    return std::move(*map);
+  };
+  const IndexParams params{.prefix_threshold = threshold,
+                           .prefix_list_limit = 60,
+                           .long_list_threshold = 200,
+                           .long_list_limit = 120,
+                           .context_threshold = threshold,
+                           .context_list_limit = 60};
+  const auto bytes =
+      build_ranking_index(read(dir + "/unigram.fst"), read(dir + "/bigram.fst"), params);
+  if (!bytes) throw std::runtime_error("cannot build the ranking index");
+  std::ofstream out(dir + "/ranking.idx", std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes->data()), std::streamsize(bytes->size()));
+  if (!out) throw std::runtime_error("cannot write the ranking index");
 }
 
 void write_text(const std::string& path, std::string_view text) {

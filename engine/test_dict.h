@@ -34,6 +34,8 @@ fst::Map build_map(const KeyCounts& keys);
 
 // Writes unigram.fst and bigram.fst into `dir`.
 void write_dict(const std::string& dir, const KeyCounts& unigram, const KeyCounts& bigram);
+// Writes ranking.idx for the maps in `dir`, with small lists so that small dictionaries use them.
+void write_ranking_index(const std::string& dir, std::uint32_t threshold = 4);
 
 void write_text(const std::string& path, std::string_view text);
 // The file's content; empty for a missing file.

@@ -5,7 +5,8 @@
 #                             for the bundle's input-mode name in Info.plist
 #   ORNAV_RESOURCE_KEYMAP     keymap.json
 #   ORNAV_RESOURCE_FONT       ornav.ttf (the candidate font) and ORNAV_RESOURCE_FONT_LICENSE
-#   ORNAV_RESOURCE_DICT_DIR   the folder the build writes unigram.fst and bigram.fst to
+#   ORNAV_RESOURCE_DICT_DIR   the folder the build writes unigram.fst, bigram.fst and the
+#                             engine's ranking.idx to
 #                             (target ornav_dict_maps; absent until the counts are committed)
 #   ORNAV_RESOURCE_ICON_DIR   the folder the build writes AppIcon.icns and AppIcon_<size>.png
 #                             to (target ornav_app_icon)

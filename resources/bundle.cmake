@@ -1,6 +1,7 @@
 # Assembles the application bundle layout in the build tree, the same on every platform:
 #   Ornavel.app/Contents/Info.plist
-#   Ornavel.app/Contents/Resources/{keymap.json, ornav.ttf, AppIcon.icns, dict/*.fst}
+#   Ornavel.app/Contents/Resources/{keymap.json, ornav.ttf, AppIcon.icns, dict/*.fst,
+#                                    dict/ranking.idx}
 #   Ornavel.app/Contents/Frameworks/libornav_engine.so
 # The host program is placed in Contents/MacOS by the folder that builds it; the bundle reader
 # finds the resources from there.
@@ -21,8 +22,8 @@ endmacro()
 _ornav_bundle_copy(${ORNAV_RESOURCE_KEYMAP} ${_contents}/Resources/keymap.json)
 _ornav_bundle_copy(${ORNAV_RESOURCE_FONT} ${_contents}/Resources/ornav.ttf)
 if(TARGET ornav_dict_maps AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/dict/unigram.tsv)
-  foreach(map unigram bigram)
-    _ornav_bundle_copy(${ORNAV_RESOURCE_DICT_DIR}/${map}.fst ${_contents}/Resources/dict/${map}.fst
+  foreach(file unigram.fst bigram.fst ranking.idx)
+    _ornav_bundle_copy(${ORNAV_RESOURCE_DICT_DIR}/${file} ${_contents}/Resources/dict/${file}
                        ornav_dict_maps)
   endforeach()
 endif()

@@ -10,8 +10,13 @@
 
 namespace ornav::fst {
 
-// CRC-32C of `size` bytes, continuing from `crc` (0 for a fresh checksum).
+// CRC-32C of `size` bytes, continuing from `crc` (0 for a fresh checksum). Uses the processor's
+// CRC instruction where there is one.
 std::uint32_t crc32c(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
+
+// The same checksum computed by tables only, on every machine (the reference the fast path is
+// tested against).
+std::uint32_t crc32c_portable(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
 
 // The masked form of a finished CRC-32C.
 constexpr std::uint32_t mask_crc32c(std::uint32_t crc) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <random>
 #include <string_view>
 #include <vector>
 
@@ -41,6 +42,29 @@ TEST(Crc32c, ContinuesAcrossAnySplit) {
     const std::uint32_t head = crc32c(bytes.data(), cut);
     EXPECT_EQ(crc32c(bytes.data() + cut, bytes.size() - cut, head), whole) << cut;
   }
+}
+
+// The processor's instruction (where present) against the tables: every length around the
+// three-block interleaving, any alignment, and continuation from a running checksum.
+TEST(Crc32c, FastPathMatchesTheTables) {
+  std::mt19937 rng(5);
+  std::vector<std::uint8_t> bytes(3 * 3 * 4096 + 64);
+  for (auto& b : bytes)
+    b = static_cast<std::uint8_t>(rng());
+  const std::size_t block_edges[] = {0, 1, 7, 8, 9, 4095, 4096, 12287, 12288, 12289, 24576, 36863};
+  for (const std::size_t size : block_edges) {
+    for (std::size_t offset = 0; offset < 9 && offset + size <= bytes.size(); ++offset) {
+      const std::uint8_t* p = bytes.data() + offset;
+      EXPECT_EQ(crc32c(p, size), crc32c_portable(p, size)) << size << " at " << offset;
+      EXPECT_EQ(crc32c(p, size, 0x12345678u), crc32c_portable(p, size, 0x12345678u)) << size;
+    }
+  }
+  for (int round = 0; round < 200; ++round) {
+    const std::size_t size = rng() % bytes.size();
+    const std::size_t offset = rng() % (bytes.size() - size + 1);
+    EXPECT_EQ(crc32c(bytes.data() + offset, size), crc32c_portable(bytes.data() + offset, size));
+  }
+  EXPECT_EQ(crc32c_portable(reinterpret_cast<const std::uint8_t*>("123456789"), 9), 0xE3069283u);
 }
 
 TEST(Crc32c, MaskedFormMatchesAStoredMapChecksum) {

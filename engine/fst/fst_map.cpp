@@ -28,6 +28,13 @@ const char* describe(OpenError error) {
 }
 
 std::optional<Map> Map::open(std::vector<std::uint8_t> bytes, OpenError* why) {
+  auto owned = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+  const std::span<const std::uint8_t> view(*owned);
+  return open(view, std::move(owned), why);
+}
+
+std::optional<Map> Map::open(std::span<const std::uint8_t> bytes, std::shared_ptr<const void> owner,
+                             OpenError* why) {
   const auto fail = [why](OpenError error) -> std::optional<Map> {
     if (why) *why = error;
     return std::nullopt;
@@ -63,24 +70,48 @@ std::optional<Map> Map::open(std::vector<std::uint8_t> bytes, OpenError* why) {
     const std::uint32_t stored = format::load_u32(d + size - 4);
     if (mask_crc32c(crc32c(d, size - 4)) != stored) return fail(OpenError::bad_checksum);
   }
-  map.bytes_ = std::move(bytes);
+  map.owner_ = std::move(owner);
+  map.data_ = d;
+  map.size_ = size;
   return map;
 }
 
-std::optional<std::uint64_t> Map::get(std::string_view key) const {
+std::optional<std::uint32_t> Map::stored_checksum() const {
+  if (version_ < 3) return std::nullopt;
+  return format::load_u32(data_ + size_ - 4);
+}
+
+std::optional<Map::Position> Map::position(std::string_view prefix) const {
   const detail::NodeArea nodes = area();
-  detail::Node node = root_node_;
+  Position at{root_node_, 0};
   detail::Transition t;
-  std::uint64_t output = 0;
-  for (const char c : key) {
-    if (!detail::find_transition(nodes, node, static_cast<std::uint8_t>(c), &t))
+  for (const char c : prefix) {
+    if (!detail::find_transition(nodes, at.node, static_cast<std::uint8_t>(c), &t))
       return std::nullopt;
     // Outputs of a well-formed map never exceed 64 bits along a path; hostile ones just wrap.
+    at.output += t.output;
+    if (!detail::decode_node(nodes, t.target, &at.node)) return std::nullopt;
+  }
+  return at;
+}
+
+std::optional<std::uint64_t> Map::get(const Position& from, std::string_view rest) const {
+  const detail::NodeArea nodes = area();
+  detail::Node node = from.node;
+  detail::Transition t;
+  std::uint64_t output = from.output;
+  for (const char c : rest) {
+    if (!detail::find_transition(nodes, node, static_cast<std::uint8_t>(c), &t))
+      return std::nullopt;
     output += t.output;
     if (!detail::decode_node(nodes, t.target, &node)) return std::nullopt;
   }
   if (!node.is_final) return std::nullopt;
   return output + node.final_output;
+}
+
+std::optional<std::uint64_t> Map::get(std::string_view key) const {
+  return get(Position{root_node_, 0}, key);
 }
 
 PrefixStream Map::prefix_stream(std::string_view prefix) const {

@@ -2,17 +2,20 @@
 // and 3): sorted byte-string keys, one unsigned 64-bit output per key. Version 1, which the 0.4
 // readers still accept, is read too: its nodes never carry the 256-byte input index.
 //
-// The map owns the whole file's bytes. Opening checks everything the footer promises (size,
-// version, root address inside the node area, the root node itself, and for version 3 the masked
-// CRC-32C), so a map that opens can be read without further checks at the file level. Reads inside
-// nodes are still bounds-checked: hostile bytes make a lookup answer "absent" or a stream end
-// early, never read outside the buffer or loop forever. Walks only ever follow a transition to an
-// address below the current node, and a stream never yields more than len() keys.
+// The map reads the whole file's bytes in place: either its own copy, or memory that an owner keeps
+// alive (a read-only mapping of the file), shared by every copy of the map. Opening checks
+// everything the footer promises (size, version, root address inside the node area, the root node
+// itself, and for version 3 the masked CRC-32C), so a map that opens can be read without further
+// checks at the file level. Reads inside nodes are still bounds-checked: hostile bytes make a
+// lookup answer "absent" or a stream end early, never read outside the buffer or loop forever.
+// Walks only ever follow a transition to an address below the current node, and a stream never
+// yields more than len() keys.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,9 +41,24 @@ class Map {
  public:
   // Takes the whole file. Empty optional (with *why set when given) for bytes that are not a map.
   static std::optional<Map> open(std::vector<std::uint8_t> bytes, OpenError* why = nullptr);
+  // Reads the map in place from `bytes`, which `owner` keeps valid and unchanged for as long as
+  // the map or a copy of it exists.
+  static std::optional<Map> open(std::span<const std::uint8_t> bytes,
+                                 std::shared_ptr<const void> owner, OpenError* why = nullptr);
 
   // The output stored for exactly this key.
   std::optional<std::uint64_t> get(std::string_view key) const;
+
+  // Where the walk of a key prefix ends: many lookups of keys that begin with the same prefix
+  // can start there instead of walking it again. Valid only with the map that made it.
+  struct Position {
+    detail::Node node;
+    std::uint64_t output = 0;
+  };
+  // Empty when no key begins with `prefix`.
+  std::optional<Position> position(std::string_view prefix) const;
+  // The output stored for the key that is the position's prefix followed by `rest`.
+  std::optional<std::uint64_t> get(const Position& from, std::string_view rest) const;
 
   // Every key that begins with `prefix` (the prefix itself included), in byte order.
   PrefixStream prefix_stream(std::string_view prefix) const;
@@ -48,17 +66,21 @@ class Map {
   // Number of keys as recorded in the footer.
   std::uint64_t len() const { return len_; }
   std::uint64_t version() const { return version_; }
-  std::size_t size_in_bytes() const { return bytes_.size(); }
+  std::size_t size_in_bytes() const { return size_; }
+  // The root address from the footer and, for version 3, the stored checksum: together with the
+  // size and key count they identify one particular map file.
+  std::uint64_t root_address() const { return root_; }
+  std::optional<std::uint32_t> stored_checksum() const;
 
  private:
   friend class PrefixStream;
   Map() = default;
 
-  detail::NodeArea area() const {
-    return {bytes_.data(), format::kHeaderSize, area_end_, version_};
-  }
+  detail::NodeArea area() const { return {data_, format::kHeaderSize, area_end_, version_}; }
 
-  std::vector<std::uint8_t> bytes_;
+  std::shared_ptr<const void> owner_;  // keeps data_ valid
+  const std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
   std::uint64_t version_ = 0;
   std::uint64_t len_ = 0;
   std::uint64_t root_ = 0;

@@ -28,7 +28,8 @@ Usage:
       Every bad line is reported as FILE:LINE: why (missing TAB, extra field, empty or
       non-UTF-8 word, a control byte such as 0x1F or a space in a word, a count that is not
       a number from 1 to 18446744073709551615, a word or pair given twice); then nothing is
-      written. Each map is replaced whole, never left half-written.
+      written. Each map is replaced whole, never left half-written. OUTDIR/ranking.idx, the
+      engine's optional index for these two maps, is written after them.
   ornav-dict dump MAP.fst
       Prints every key and its value, KEY<TAB>VALUE, in key order. The pair separator 0x1F
       prints as a TAB (a pair map dumps as first<TAB>second<TAB>count); control bytes, a

@@ -4,9 +4,18 @@
 
 #include "base/files.h"
 #include "fst_builder.h"
+#include "fst_map.h"
+#include "ranking_index_builder.h"
 
 namespace ornav::dict {
 namespace {
+
+// A map or index file, readable by everyone, replaced atomically.
+std::optional<std::string> writeMapFile(const std::filesystem::path& path,
+                                        const std::vector<std::uint8_t>& bytes) {
+  const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  return writeFileAtomically(path, content, {.mode = 0644, .folderMode = 0755});
+}
 
 // Enough lines to see a pattern without burying the summary.
 constexpr std::size_t maxProblemsShown = 20;
@@ -73,23 +82,35 @@ BuildOutcome buildDictionary(const std::filesystem::path& unigram_tsv,
     const CountTable& table;
     const char* name;
   } outputs[] = {{*words, "unigram.fst"}, {*pairs, "bigram.fst"}};
+  std::vector<fst::Map> maps;
   for (const auto& out : outputs) {
-    const auto bytes = buildMapBytes(out.table.entries);
+    auto bytes = buildMapBytes(out.table.entries);
     if (!bytes) {  // parseCountFile sorts and removes duplicates, so this is a fault of ours
       log << "build: internal error: keys out of order for " << out.name << "\n";
       outcome.status = Status::io_error;
       return outcome;
     }
     const auto path = out_dir / out.name;
-    const std::string_view content(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    if (const auto error = writeFileAtomically(path, content, {.mode = 0644, .folderMode = 0755})) {
+    if (const auto error = writeMapFile(path, *bytes)) {
       log << path.string() << ": cannot write: " << *error << "\n";
       outcome.status = Status::io_error;
       return outcome;
     }
     log << path.string() << ": " << out.table.entries.size() << " keys, " << bytes->size()
         << " bytes\n";
+    if (auto map = fst::Map::open(std::move(*bytes))) maps.push_back(std::move(*map));
   }
+  // The engine's optional ranking index, written last: the engine uses it only with the very
+  // maps it was built for, so one left from an earlier build is never misread.
+  const auto index = maps.size() == 2 ? build_ranking_index(maps[0], maps[1]) : std::nullopt;
+  const auto index_path = out_dir / "ranking.idx";
+  const auto error = index ? writeMapFile(index_path, *index) : std::string("internal error");
+  if (error) {
+    log << index_path.string() << ": cannot write: " << *error << "\n";
+    outcome.status = Status::io_error;
+    return outcome;
+  }
+  log << index_path.string() << ": " << index->size() << " bytes\n";
   return outcome;
 }
 

@@ -22,7 +22,8 @@ struct BuildOutcome {
 
 // Reads both count files, reports every problem to `log` as "file:line: message", and only when
 // both files are clean writes OUTDIR/unigram.fst and OUTDIR/bigram.fst (each replaced whole, so
-// a failed build leaves the previous maps intact).
+// a failed build leaves the previous maps intact), then the engine's ranking index
+// OUTDIR/ranking.idx for them.
 BuildOutcome buildDictionary(const std::filesystem::path& unigram_tsv,
                              const std::filesystem::path& bigram_tsv,
                              const std::filesystem::path& out_dir, std::ostream& log);

@@ -3,12 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <span>
 #include <sstream>
 
 #include "base/files.h"
 #include "count_file.h"
 #include "engine_session.h"
 #include "fst_map.h"
+#include "ranking_index.h"
 #include "test_dir.h"
 
 namespace ornav::dict {
@@ -61,6 +64,19 @@ TEST(BuildDictionary, MapsReadBackWithTheCountsOfTheFiles) {
   EXPECT_EQ(bigram.get("سالامكىتاب"), std::nullopt);
   EXPECT_THAT(log, HasSubstr("unigram.fst: 8 keys"));
   EXPECT_THAT(log, HasSubstr("bigram.fst: 4 keys"));
+}
+
+TEST(BuildDictionary, WritesTheEnginesRankingIndexForTheMaps) {
+  ScratchDir dir;
+  std::string log;
+  ASSERT_TRUE(makeDictionary(dir.path(), words, pairs, &log)) << log;
+  const std::string bytes = readFile(dir / "ranking.idx");
+  const auto kept = std::make_shared<const std::string>(bytes);
+  const std::span<const std::uint8_t> view(reinterpret_cast<const std::uint8_t*>(kept->data()),
+                                           kept->size());
+  EXPECT_TRUE(
+      RankingIndex::open(view, kept, openMap(dir / "unigram.fst"), openMap(dir / "bigram.fst")));
+  EXPECT_THAT(log, HasSubstr("ranking.idx: " + std::to_string(bytes.size()) + " bytes"));
 }
 
 TEST(BuildDictionary, InputOrderDoesNotChangeTheMap) {
