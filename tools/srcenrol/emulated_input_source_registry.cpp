@@ -56,17 +56,12 @@ std::optional<std::string> readSmallFile(const std::filesystem::path& path) {
   return bytes;
 }
 
-// The identifiers of the sources the bundle provides, or absent when its description is unusable.
-struct BundleSources {
-  std::string bundleIdentifier;
-  std::vector<std::string> sourceIdentifiers;
-};
+}  // namespace
 
-std::optional<BundleSources> readBundle(const std::filesystem::path& bundle) {
-  const auto bytes = readSmallFile(bundle / "Contents" / "Info.plist");
-  if (!bytes || bytes->empty()) return std::nullopt;
+std::optional<BundleSources> bundleSourcesFromInfoPlist(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > kMaxInfoPlistBytes) return std::nullopt;
   plist_t parsed = nullptr;
-  plist_from_memory(bytes->data(), static_cast<uint32_t>(bytes->size()), &parsed);
+  plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &parsed);
   PlistOwner root(parsed);
   if (!root || plist_get_node_type(root.get()) != PLIST_DICT) return std::nullopt;
 
@@ -107,6 +102,26 @@ std::optional<BundleSources> readBundle(const std::filesystem::path& bundle) {
   }
   return result;
 }
+
+ListedSources listedSources(std::string_view registryText, std::string_view bundleIdentifier) {
+  ListedSources sources;
+  while (!registryText.empty()) {
+    const auto end = registryText.find('\n');
+    const std::string_view line = registryText.substr(0, end);
+    registryText.remove_prefix(end == std::string_view::npos ? registryText.size() : end + 1);
+    const auto tab = line.find('\t');
+    if (tab == std::string_view::npos || line.substr(0, tab) != bundleIdentifier) continue;
+    const std::string_view source = line.substr(tab + 1);
+    if (source.empty()) {
+      sources.push_back(std::nullopt);
+    } else {
+      sources.push_back(std::string(source));
+    }
+  }
+  return sources;
+}
+
+namespace {
 
 // Appends `text` with one write, starting it on a fresh line when the file does not end with one,
 // so a list cut short by an earlier crash never glues two entries together.
@@ -157,7 +172,8 @@ std::int32_t EmulatedInputSourceRegistry::registerBundle(const std::string& bund
   const std::filesystem::path bundle = prefix_ / std::filesystem::path(bundlePath).relative_path();
   std::error_code error;
   if (!std::filesystem::is_directory(bundle, error)) return kParamErr;
-  const auto sources = readBundle(bundle);
+  const auto bytes = readSmallFile(bundle / "Contents" / "Info.plist");
+  const auto sources = bytes ? bundleSourcesFromInfoPlist(*bytes) : std::nullopt;
   if (!sources) return kParamErr;
   if (sources->sourceIdentifiers.empty()) return 0;
   std::string lines;
@@ -176,22 +192,9 @@ std::optional<ListedSources> EmulatedInputSourceRegistry::sourcesOfBundle(
   if (status.type() != std::filesystem::file_type::regular) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  ListedSources sources;
-  std::string line;
-  while (std::getline(in, line)) {
-    const auto tab = line.find('\t');
-    if (tab == std::string::npos || std::string_view(line).substr(0, tab) != bundleIdentifier) {
-      continue;
-    }
-    std::string source = line.substr(tab + 1);
-    if (source.empty()) {
-      sources.push_back(std::nullopt);
-    } else {
-      sources.push_back(std::move(source));
-    }
-  }
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) return std::nullopt;
-  return sources;
+  return listedSources(text, bundleIdentifier);
 }
 
 }  // namespace srcenrol

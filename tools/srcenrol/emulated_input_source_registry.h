@@ -19,10 +19,24 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
+#include <vector>
 
 #include "input_source_registry.h"
 
 namespace srcenrol {
+
+// What a bundle description provides: its identifier and, in list order, the identifiers of its
+// input sources (none for a bundle that is not an input method). Absent when the bytes are not a
+// usable description (not a property list, no identifier, an identifier with a control character).
+struct BundleSources {
+  std::string bundleIdentifier;
+  std::vector<std::string> sourceIdentifiers;
+};
+std::optional<BundleSources> bundleSourcesFromInfoPlist(std::string_view bytes);
+
+// The sources that the list's text holds for `bundleIdentifier`, in order.
+ListedSources listedSources(std::string_view registryText, std::string_view bundleIdentifier);
 
 class EmulatedInputSourceRegistry final : public InputSourceRegistry {
  public:
