@@ -2,12 +2,15 @@
 #   Ornavel.app/Contents/Info.plist
 #   Ornavel.app/Contents/Resources/{keymap.json, ornav.ttf, AppIcon.icns, dict/*.fst,
 #                                    dict/ranking.idx}
-#   Ornavel.app/Contents/Frameworks/libornav_engine.so
+#   Ornavel.app/Contents/Resources/en.lproj/InfoPlist.strings (the input mode's display name)
+#   Ornavel.app/Contents/Frameworks/libornav_engine.so (.dylib on a Mac)
 # The host program is placed in Contents/MacOS by the folder that builds it; the bundle reader
 # finds the resources from there.
 set(ORNAV_BUNDLE_DIR ${CMAKE_BINARY_DIR}/Ornavel.app CACHE INTERNAL "the assembled bundle")
 set(_contents ${ORNAV_BUNDLE_DIR}/Contents)
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/Info.plist.in ${_contents}/Info.plist @ONLY)
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/InfoPlist.strings.in
+               ${_contents}/Resources/en.lproj/InfoPlist.strings @ONLY)
 
 set(_copies)
 macro(_ornav_bundle_copy source destination)

@@ -1,0 +1,17 @@
+# On a Mac: the layer as a library, and the application bundle once its entry point exists.
+add_library(ornav_platform_mac STATIC ${ORNAV_MAC_SOURCES})
+target_compile_options(ornav_platform_mac PRIVATE -fobjc-arc -Wundeclared-selector)
+target_link_libraries(ornav_platform_mac PUBLIC
+  ${ORNAV_MAC_DEPENDENCIES}
+  "-framework Foundation"
+  "-framework AppKit"
+  "-framework InputMethodKit"
+  "-framework QuartzCore"
+  "-framework CoreText"
+  "-framework CoreGraphics")
+
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/main.mm)
+  include(ornavel_app.cmake)
+else()
+  message(STATUS "platform/mac: no main.mm yet; Ornavel.app is not built")
+endif()

@@ -1,0 +1,41 @@
+# Ornavel.app, the input method as macOS loads it from "/Library/Input Methods":
+#   Contents/MacOS/Ornavel                      the process (main.mm)
+#   Contents/Info.plist                         resources/Info.plist.in, configured
+#   Contents/Resources/                         keymap.json, ornav.ttf, AppIcon.icns, dict/*.fst,
+#                                               en.lproj/InfoPlist.strings (the input mode's name)
+#   Contents/Frameworks/libornav_engine.dylib   found through @rpath
+# ORNAV_MAC_APP_SOURCES and ORNAV_MAC_APP_LIBRARIES name the rest of the process (the controller,
+# the composition root) as they are added.
+include(${PROJECT_SOURCE_DIR}/resources/OrnavResources.cmake)
+
+set(_resources ${ORNAV_RESOURCE_KEYMAP} ${ORNAV_RESOURCE_FONT}
+               ${ORNAV_RESOURCE_ICON_DIR}/AppIcon.icns)
+set(_maps ${ORNAV_RESOURCE_DICT_DIR}/unigram.fst ${ORNAV_RESOURCE_DICT_DIR}/bigram.fst)
+set(_strings ${CMAKE_CURRENT_BINARY_DIR}/en.lproj/InfoPlist.strings)
+configure_file(${PROJECT_SOURCE_DIR}/resources/InfoPlist.strings.in ${_strings} @ONLY)
+
+set_source_files_properties(${_resources} PROPERTIES MACOSX_PACKAGE_LOCATION Resources)
+set_source_files_properties(${_maps} PROPERTIES MACOSX_PACKAGE_LOCATION Resources/dict)
+set_source_files_properties(${_strings} PROPERTIES MACOSX_PACKAGE_LOCATION Resources/en.lproj)
+# Made by the build (resources/CMakeLists.txt), not found in the source tree.
+set_source_files_properties(${_maps} ${ORNAV_RESOURCE_ICON_DIR}/AppIcon.icns
+                            PROPERTIES GENERATED TRUE)
+
+add_executable(Ornavel MACOSX_BUNDLE main.mm ${ORNAV_MAC_APP_SOURCES} ${_resources} ${_maps}
+                                     ${_strings})
+set_target_properties(Ornavel PROPERTIES
+  # Configured with PROJECT_VERSION and ORNAV_DISPLAY_NAME, like the build tree's bundle.
+  MACOSX_BUNDLE_INFO_PLIST ${PROJECT_SOURCE_DIR}/resources/Info.plist.in
+  BUILD_WITH_INSTALL_RPATH ON
+  INSTALL_RPATH "@executable_path/../Frameworks")
+target_compile_options(Ornavel PRIVATE -fobjc-arc -Wundeclared-selector)
+target_link_libraries(Ornavel PRIVATE ornav_platform_mac ${ORNAV_MAC_APP_LIBRARIES} ornav_engine)
+add_dependencies(Ornavel ornav_dict_maps ornav_app_icon)
+
+# The engine library travels inside the bundle; its install name is @rpath/libornav_engine.dylib.
+add_custom_command(
+  TARGET Ornavel POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_BUNDLE_CONTENT_DIR:Ornavel>/Frameworks
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:ornav_engine>
+          $<TARGET_BUNDLE_CONTENT_DIR:Ornavel>/Frameworks/
+  VERBATIM)

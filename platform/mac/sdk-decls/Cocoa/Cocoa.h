@@ -1,0 +1,5 @@
+// Cocoa: Foundation and AppKit.
+#pragma once
+
+#include <AppKit/AppKit.h>
+#include <Foundation/Foundation.h>

@@ -1,0 +1,33 @@
+// Foundation, as far as the macOS layer uses it.
+#pragma once
+
+#include <CoreFoundation/CoreFoundation.h>
+#include <Foundation/NSArray.h>
+#include <Foundation/NSAttributedString.h>
+#include <Foundation/NSBundle.h>
+#include <Foundation/NSData.h>
+#include <Foundation/NSDate.h>
+#include <Foundation/NSDictionary.h>
+#include <Foundation/NSEnumerator.h>
+#include <Foundation/NSError.h>
+#include <Foundation/NSException.h>
+#include <Foundation/NSFileHandle.h>
+#include <Foundation/NSFileManager.h>
+#include <Foundation/NSGeometry.h>
+#include <Foundation/NSObjCRuntime.h>
+#include <Foundation/NSObject.h>
+#include <Foundation/NSOperation.h>
+#include <Foundation/NSPathUtilities.h>
+#include <Foundation/NSProcessInfo.h>
+#include <Foundation/NSRange.h>
+#include <Foundation/NSRunLoop.h>
+#include <Foundation/NSString.h>
+#include <Foundation/NSTask.h>
+#include <Foundation/NSTimer.h>
+#include <Foundation/NSURL.h>
+#include <Foundation/NSURLRequest.h>
+#include <Foundation/NSURLResponse.h>
+#include <Foundation/NSURLSession.h>
+#include <Foundation/NSUserDefaults.h>
+#include <Foundation/NSValue.h>
+#include <dispatch/dispatch.h>
