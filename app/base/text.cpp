@@ -55,7 +55,18 @@ void forEachCharacter(const icu::UnicodeString& text, Each each) {
 
 }  // namespace
 
+bool isValidUtf8(std::string_view text) {
+  if (text.size() > INT32_MAX) return false;
+  int32_t i = 0;
+  while (i < static_cast<int32_t>(text.size())) {
+    if (nextCodePoint(text, i) < 0) return false;
+  }
+  return true;
+}
+
 std::string toValidUtf8(std::string_view text) {
+  // Text is nearly always well formed: one pass to check, and a copy only of what needs mending.
+  if (isValidUtf8(text)) return std::string(text);
   std::string out;
   out.reserve(text.size());
   int32_t i = 0;
@@ -70,14 +81,6 @@ std::string toValidUtf8(std::string_view text) {
     }
   }
   return out;
-}
-bool isValidUtf8(std::string_view text) {
-  if (text.size() > INT32_MAX) return false;
-  int32_t i = 0;
-  while (i < static_cast<int32_t>(text.size())) {
-    if (nextCodePoint(text, i) < 0) return false;
-  }
-  return true;
 }
 
 std::string trimWhitespaceAndNewlines(std::string_view text) {

@@ -15,6 +15,7 @@
 #include "base/json_reading.h"
 #include "base/url_text.h"
 #include "base/uuid.h"
+#include "diagnostics/context_file.h"
 #include "diagnostics/crash_exception.h"
 #include "diagnostics/crash_report.h"
 #include "diagnostics/crash_signal.h"
@@ -39,9 +40,8 @@ constexpr std::uintmax_t kReportReadLimit = 64 * 1024 * 1024;
 // The reporter whose handlers are installed; the terminate hook writes through it.
 std::atomic<CrashReporter*> handlingReporter{nullptr};
 
-// The context and reports are rewritten often and only have to survive a crash of this process,
-// which an atomic rename guarantees without flushing to disk. The temporary name does not end in
-// ".json", so the uploader never picks one up.
+// A report only has to survive a crash of this process, which an atomic rename guarantees without
+// flushing to disk. The temporary name does not end in ".json", so the uploader never picks one up.
 void replaceFile(const fs::path& path, const std::string& bytes) {
   writeFileAtomically(path, bytes, {.mode = 0600, .flushed = false});
 }
@@ -69,7 +69,9 @@ void onTerminate() {
 
 }  // namespace
 
-CrashReporter::CrashReporter(Setup setup) : setup_(std::move(setup)) {}
+CrashReporter::CrashReporter(Setup setup)
+    : setup_(std::move(setup)),
+      context_(setup_.baseDir.empty() ? fs::path() : setup_.baseDir / "crash_context.json") {}
 
 CrashReporter::~CrashReporter() {
   CrashReporter* self = this;
@@ -123,7 +125,7 @@ void CrashReporter::noteStage(const std::string& stage, const Details& details) 
       {"pid", setup_.systemInfo != nullptr ? setup_.systemInfo->processId()
                                            : static_cast<int>(::getpid())},
   };
-  replaceFile(contextPath(), json_reading::serialize(context));
+  context_.replace(json_reading::serialize(context));
 }
 
 void CrashReporter::noteClientApp(const std::optional<std::string>& bundleIdentifier) {

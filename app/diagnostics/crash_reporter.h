@@ -18,6 +18,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "diagnostics/context_file.h"
+
 namespace ornav {
 
 class Clock;
@@ -91,6 +93,7 @@ class CrashReporter {
   void uploadReportData(const std::string& body, const std::filesystem::path& file);
 
   Setup setup_;
+  ContextFile context_;
   // Shared with the completions of uploads, which may outlive nothing else of the reporter.
   std::shared_ptr<std::atomic<int>> inFlight_ = std::make_shared<std::atomic<int>>(0);
 };
