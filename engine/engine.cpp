@@ -114,7 +114,10 @@ void Engine::count(UserTable& table, const std::string& word) {
 
 void Engine::save(UserTable& table) {
   // On failure the increments stay pending and go out with the next successful save.
-  if (merge_into_file(*table.path, table.pending)) table.pending.clear();
+  if (merge_into_file(*table.path, table.pending, durability::left_to_caller)) {
+    table.pending.clear();
+    syncer_.schedule(*table.path);
+  }
 }
 
 }  // namespace ornav

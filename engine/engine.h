@@ -19,6 +19,7 @@
 
 #include "dictionary.h"
 #include "fast_ranking.h"
+#include "file_syncer.h"
 #include "freq_tsv.h"
 #include "ranking.h"
 #include "word_counts.h"
@@ -98,6 +99,9 @@ class Engine {
   FastRanker ranker_;
   std::vector<std::string> candidates_;
   bool ranked_ = false;  // candidates_ belongs to the current state
+  // Saves of picks and commits are synced to disk here, off the keystroke; the engine's end waits
+  // for them. Declared last, so it ends first.
+  file_syncer syncer_;
 };
 
 }  // namespace ornav

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include "test_dict.h"
 
@@ -287,6 +291,23 @@ TEST_F(EngineTest, WordsWithTabOrLineBreaksAreNeverWritten) {
   EXPECT_EQ(engine->user_unknown().size(), 3u);
   EXPECT_EQ(read_text(user_file("user_unknown.tsv")), "fine\t1\n");
   EXPECT_EQ(engine->export_user_unknown(), "fine\t1\n");
+}
+
+// A pick is on disk when orn_select returns: a process killed at that moment (no destructor, no
+// waiting for the disk) still leaves it in the user file.
+TEST_F(EngineTest, APickSurvivesAKillRightAfterItWasMade) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    auto engine = Engine::create(dict_.path(), std::optional<std::string_view>(user_.path()));
+    if (!engine) ::_exit(2);
+    engine->input("ki");
+    if (engine->select(0) != "kitab") ::_exit(3);
+    ::raise(SIGKILL);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+  EXPECT_EQ(testing::read_text(user_file(user_freq_file)), "kitab\t1\n");
 }
 
 }  // namespace

@@ -135,7 +135,8 @@ FreqTable load_user_freq(const std::string& path) {
   return file.ok ? parse_freq_tsv(file.text) : FreqTable{};
 }
 
-bool write_file_atomically(const std::string& requested_path, std::string_view text) {
+bool write_file_atomically(const std::string& requested_path, std::string_view text,
+                           durability how) {
   // A user who links the file elsewhere (a synced folder) keeps the link: the file it points to
   // is the one replaced.
   std::string path = requested_path;
@@ -153,20 +154,22 @@ bool write_file_atomically(const std::string& requested_path, std::string_view t
   if (::stat(path.c_str(), &old_file) == 0) {
     ok = ::fchmod(fd.get(), old_file.st_mode & 07777) == 0;
   }
-  ok = ok && write_all(fd.get(), text) && ::fsync(fd.get()) == 0;
+  const bool synced = how == durability::synced;
+  ok = ok && write_all(fd.get(), text) && (!synced || ::fsync(fd.get()) == 0);
   ok = fd.close() && ok;
   ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) {
     ::unlink(temp.c_str());
     return false;
   }
+  if (!synced) return true;
   // Make the rename itself durable; the data is already safe, so a failure here is not reported.
   Fd dir_fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir_fd.get() >= 0) ::fsync(dir_fd.get());
   return true;
 }
 
-bool merge_into_file(const std::string& path, const FreqTable& increments) {
+bool merge_into_file(const std::string& path, const FreqTable& increments, durability how) {
   const auto [dir, name] = split_dir(path);
   const FileLock lock(join_path(dir, "." + name + ".lock"));
   if (!lock.locked()) return false;
@@ -182,7 +185,7 @@ bool merge_into_file(const std::string& path, const FreqTable& increments) {
     std::uint64_t& total = merged[word];
     total = saturating_add(total, count);
   }
-  return write_file_atomically(path, format_freq_tsv(merged));
+  return write_file_atomically(path, format_freq_tsv(merged), how);
 }
 
 }  // namespace ornav
