@@ -25,6 +25,7 @@
 #include <Foundation/NSTask.h>
 #include <Foundation/NSTimer.h>
 #include <Foundation/NSURL.h>
+#include <Foundation/NSURLError.h>
 #include <Foundation/NSURLRequest.h>
 #include <Foundation/NSURLResponse.h>
 #include <Foundation/NSURLSession.h>
