@@ -7,6 +7,7 @@ target_link_libraries(ornav_platform_mac PUBLIC
   ${ORNAV_MAC_DEPENDENCIES}
   "-framework Foundation"
   "-framework AppKit"
+  "-framework Carbon"
   "-framework InputMethodKit"
   "-framework QuartzCore"
   "-framework CoreText"

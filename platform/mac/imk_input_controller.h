@@ -13,6 +13,9 @@
 
 // The Objective-C class; the portable controller is ornav::OrnavInputController.
 @interface OrnavInputController : IMKInputController <OrnavInputMenuActions>
+// Deactivates the controller that is active, if any, as InputMethodKit's deactivateServer: would
+// (in the client it was active in); the later deactivateServer: of InputMethodKit is then ignored.
++ (void)deactivateActiveController;
 @end
 
 namespace ornav::mac_platform {

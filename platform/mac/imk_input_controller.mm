@@ -61,6 +61,10 @@ __weak OrnavInputController* activeController = nil;
   return self;
 }
 
++ (void)deactivateActiveController {
+  [activeController deactivateForwarding];
+}
+
 - (BOOL)handleEvent:(NSEvent*)event client:(id)sender {
   if (!_controller) return NO;
   const std::optional<ornav::KeyEvent> key = ornav::mac_platform::keyEventFrom(event);

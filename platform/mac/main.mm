@@ -6,6 +6,7 @@
 #import <InputMethodKit/InputMethodKit.h>
 
 #include <csignal>
+#include <exception>
 #include <string>
 
 #include "core/application.h"
@@ -13,6 +14,7 @@
 #include "core/update_service_bridge.h"
 #import "platform/mac/foundation_text.h"
 #import "platform/mac/imk_input_controller.h"
+#include "platform/mac/input_source_watch.h"
 #include "platform/mac/mac_platform.h"
 #include "platform/mac/portable_ui.h"
 
@@ -21,6 +23,11 @@ namespace {
 // Set once the crash handlers are installed; the application outlives the run loop.
 ornav::CrashReporter* exceptionReporter = nullptr;
 NSUncaughtExceptionHandler* previousExceptionHandler = nullptr;
+// The terminate handlers behind this process's own: the Objective-C runtime's, which hands an
+// Objective-C exception to the uncaught-exception handler, and the crash reporter's, which reports
+// every other exception.
+std::terminate_handler runtimeTerminate = nullptr;
+std::terminate_handler reporterTerminate = nullptr;
 
 // The one server of the process, held for its whole life.
 IMKServer* server = nil;
@@ -41,6 +48,21 @@ void onUncaughtException(NSException* exception) {
   if (previousExceptionHandler != nullptr) previousExceptionHandler(exception);
 }
 
+// Objective-C exceptions are C++ exceptions too, so both reach the terminate handler. Each is
+// reported once: an Objective-C one by the runtime's handler (through onUncaughtException, with
+// its name, reason and call stack), any other by the crash reporter's.
+void onTerminate() {
+  if (std::current_exception()) {
+    @try {
+      throw;
+    } @catch (id) {
+      runtimeTerminate();
+    } @catch (...) {
+    }
+  }
+  reporterTerminate();
+}
+
 }  // namespace
 
 int main() {
@@ -53,6 +75,7 @@ int main() {
     ornav::UpdateServiceBridge services;
     ornav::mac_platform::setControllerEnvironment(
         app.makeControllerEnvironment(services, *ui.menuUI, ui.makePanel));
+    ornav::mac_platform::InputSourceWatch sourceWatch(app.identity().bundleIdentifier);
 
     ornav::ProcessEntrySteps steps = app.processEntrySteps(
         [](const std::string& connectionName, const std::string& bundleID) {
@@ -61,13 +84,16 @@ int main() {
           return server != nil;
         },
         [] { [NSApp run]; });
-    // The crash reporter installs its signal handlers and the C++ terminate hook; Objective-C
-    // exceptions have a hook of their own.
+    // The crash reporter installs its signal handlers and its terminate hook; Objective-C
+    // exceptions have a hook of their own, in front of the reporter's.
     steps.installCrashHandlers = [&app, install = steps.installCrashHandlers] {
+      runtimeTerminate = std::get_terminate();
       install();
+      reporterTerminate = std::get_terminate();
       exceptionReporter = &app.crashReporter();
       previousExceptionHandler = NSGetUncaughtExceptionHandler();
       NSSetUncaughtExceptionHandler(&onUncaughtException);
+      std::set_terminate(&onTerminate);
     };
     return ornav::runProcessEntry(steps);
   }

@@ -87,8 +87,10 @@ void answerOnMainQueue(std::function<void(HttpResult)> completion, HttpResult re
      completionHandler:(void (^)(NSURLSessionResponseDisposition))completionHandler {
   DataTaskState* state = [self stateOf:dataTask];
   // An announced length past the limit ends the request before any of the body is read.
-  if (state != nullptr && ornav::mac_platform::exceedsLimit(state->request.maxResponseBytes,
-                                                            response.expectedContentLength)) {
+  // A long long; the ports count in int64_t, which is not long long everywhere.
+  const auto announced = static_cast<std::int64_t>(response.expectedContentLength);
+  if (state != nullptr &&
+      ornav::mac_platform::exceedsLimit(state->request.maxResponseBytes, announced)) {
     state->stop.code = ornav::HttpError::Code::responseTooLarge;
     completionHandler(NSURLSessionResponseCancel);
     return;
