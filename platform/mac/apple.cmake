@@ -1,10 +1,13 @@
 # On a Mac: the layer as a library, and the application bundle once its entry point exists.
-add_library(ornav_platform_mac STATIC ${ORNAV_MAC_SOURCES})
+set(_library_sources ${ORNAV_MAC_SOURCES})
+list(REMOVE_ITEM _library_sources main.mm)
+add_library(ornav_platform_mac STATIC ${_library_sources})
 target_compile_options(ornav_platform_mac PRIVATE -fobjc-arc -Wundeclared-selector)
 target_link_libraries(ornav_platform_mac PUBLIC
   ${ORNAV_MAC_DEPENDENCIES}
   "-framework Foundation"
   "-framework AppKit"
+  "-framework Carbon"
   "-framework InputMethodKit"
   "-framework QuartzCore"
   "-framework CoreText"

@@ -4,8 +4,9 @@
 #   Contents/Resources/                         keymap.json, ornav.ttf, AppIcon.icns, dict/*.fst,
 #                                               en.lproj/InfoPlist.strings (the input mode's name)
 #   Contents/Frameworks/libornav_engine.dylib   found through @rpath
-# ORNAV_MAC_APP_SOURCES and ORNAV_MAC_APP_LIBRARIES name the rest of the process (the controller,
-# the composition root) as they are added.
+# Everything but the entry point comes from the layer's library (ornav_platform_mac) and the
+# portable libraries it links. ICU is linked statically (cmake/OrnavAppleIcu.cmake), so the bundle
+# needs nothing outside itself but macOS.
 include(${PROJECT_SOURCE_DIR}/resources/OrnavResources.cmake)
 
 set(_resources ${ORNAV_RESOURCE_KEYMAP} ${ORNAV_RESOURCE_FONT}
@@ -21,15 +22,17 @@ set_source_files_properties(${_strings} PROPERTIES MACOSX_PACKAGE_LOCATION Resou
 set_source_files_properties(${_maps} ${ORNAV_RESOURCE_ICON_DIR}/AppIcon.icns
                             PROPERTIES GENERATED TRUE)
 
-add_executable(Ornavel MACOSX_BUNDLE main.mm ${ORNAV_MAC_APP_SOURCES} ${_resources} ${_maps}
-                                     ${_strings})
+add_executable(Ornavel MACOSX_BUNDLE main.mm ${_resources} ${_maps} ${_strings})
 set_target_properties(Ornavel PROPERTIES
   # Configured with PROJECT_VERSION and ORNAV_DISPLAY_NAME, like the build tree's bundle.
   MACOSX_BUNDLE_INFO_PLIST ${PROJECT_SOURCE_DIR}/resources/Info.plist.in
   BUILD_WITH_INSTALL_RPATH ON
   INSTALL_RPATH "@executable_path/../Frameworks")
 target_compile_options(Ornavel PRIVATE -fobjc-arc -Wundeclared-selector)
-target_link_libraries(Ornavel PRIVATE ornav_platform_mac ${ORNAV_MAC_APP_LIBRARIES} ornav_engine)
+target_link_libraries(Ornavel PRIVATE ornav_platform_mac ornav_engine ${ORNAV_ICU_DATA_STATIC})
+# InputMethodKit makes the controller class by its name from Info.plist; nothing in the program
+# refers to it, so every Objective-C class of the static libraries is loaded.
+target_link_options(Ornavel PRIVATE -ObjC)
 add_dependencies(Ornavel ornav_dict_maps ornav_app_icon)
 
 # The engine library travels inside the bundle; its install name is @rpath/libornav_engine.dylib.

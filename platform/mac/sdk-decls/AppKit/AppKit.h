@@ -28,6 +28,7 @@
 #include <AppKit/NSStackView.h>
 #include <AppKit/NSStringDrawing.h>
 #include <AppKit/NSText.h>
+#include <AppKit/NSTextContainer.h>
 #include <AppKit/NSTextField.h>
 #include <AppKit/NSTextView.h>
 #include <AppKit/NSUserInterfaceLayout.h>

@@ -38,6 +38,9 @@ NS_ASSUME_NONNULL_BEGIN
 @property(nullable, readonly, copy) NSString *characters;
 @property(nullable, readonly, copy) NSString *charactersIgnoringModifiers;
 @property(readonly) unsigned short keyCode;
+// Mouse events: the position in the window's coordinates; the pointer's position on screen.
+@property(readonly) NSPoint locationInWindow;
+@property(class, readonly) NSPoint mouseLocation;
 @end
 
 NS_ASSUME_NONNULL_END

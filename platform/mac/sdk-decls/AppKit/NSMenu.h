@@ -3,7 +3,7 @@
 
 #include <AppKit/AppKitDefines.h>
 
-@class NSMenuItem;
+@class NSMenuItem, NSView;
 
 NS_ASSUME_NONNULL_BEGIN
 
@@ -15,6 +15,11 @@ NS_ASSUME_NONNULL_BEGIN
                    keyEquivalent:(NSString *)charCode;
 @property(copy) NSArray<NSMenuItem *> *itemArray;
 @property BOOL autoenablesItems;
+// Shows the menu with `item` at `location` (screen coordinates when `view` is nil) and tracks it
+// until the user chooses or dismisses; YES when an item was chosen.
+- (BOOL)popUpMenuPositioningItem:(nullable NSMenuItem *)item
+                      atLocation:(NSPoint)location
+                          inView:(nullable NSView *)view;
 @end
 
 NS_ASSUME_NONNULL_END

@@ -18,6 +18,9 @@ NS_ASSUME_NONNULL_BEGIN
 
 @interface NSAttributedString (NSStringDrawing)
 - (NSSize)size;
+// Draws in the current (view's) context; lines that do not fit are wrapped or clipped as the
+// paragraph style's line-break mode says.
+- (void)drawInRect:(NSRect)rect;
 @end
 
 @interface NSAttributedString (NSExtendedStringDrawing)

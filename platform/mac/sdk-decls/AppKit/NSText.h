@@ -43,6 +43,11 @@ NS_ASSUME_NONNULL_BEGIN
 @property(nullable, copy) NSColor *textColor;
 @property NSTextAlignment alignment;
 @property NSWritingDirection baseWritingDirection;
+// Sizing inside a scroll view: the text grows downwards between these sizes.
+@property NSSize minSize;
+@property NSSize maxSize;
+@property(getter=isVerticallyResizable) BOOL verticallyResizable;
+@property(getter=isHorizontallyResizable) BOOL horizontallyResizable;
 - (void)selectAll:(nullable id)sender;
 - (void)copy:(nullable id)sender;
 - (void)cut:(nullable id)sender;

@@ -7,6 +7,12 @@
 
 @class NSWindow, CALayer;
 
+typedef NS_OPTIONS(NSUInteger, NSAutoresizingMaskOptions) {
+  NSViewNotSizable = 0,
+  NSViewWidthSizable = 2,
+  NSViewHeightSizable = 16,
+};
+
 typedef NS_ENUM(NSUInteger, NSBorderType) {
   NSNoBorder = 0,
   NSBezelBorder = 2,
@@ -25,6 +31,13 @@ NS_ASSUME_NONNULL_BEGIN
 @property NSRect bounds;
 @property(getter=isHidden) BOOL hidden;
 @property NSUserInterfaceLayoutDirection userInterfaceLayoutDirection;
+@property NSAutoresizingMaskOptions autoresizingMask;
+// Drawing: called with the part to redraw; needsDisplay asks for a call.
+- (void)drawRect:(NSRect)dirtyRect;
+@property BOOL needsDisplay;
+// The deepest view under `point` (in the superview's coordinates), or nil.
+- (nullable NSView *)hitTest:(NSPoint)point;
+- (NSPoint)convertPoint:(NSPoint)point fromView:(nullable NSView *)view;
 - (void)layoutSubtreeIfNeeded;
 - (BOOL)acceptsFirstMouse:(nullable NSEvent *)event;
 @property BOOL wantsLayer;

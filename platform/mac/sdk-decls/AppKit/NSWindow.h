@@ -41,6 +41,8 @@ NS_ASSUME_NONNULL_BEGIN
 @property(nullable, strong) __kindof NSView *contentView;
 @property(readonly) NSRect frame;
 - (void)setFrameOrigin:(NSPoint)point;
+- (void)setFrame:(NSRect)frameRect display:(BOOL)flag;
+- (void)invalidateShadow;
 - (void)setContentSize:(NSSize)size;
 - (void)center;
 - (void)makeKeyAndOrderFront:(nullable id)sender;
@@ -58,6 +60,8 @@ NS_ASSUME_NONNULL_BEGIN
 @property(readonly) BOOL canBecomeKeyWindow;
 @property(readonly) BOOL canBecomeMainWindow;
 @property(nullable, readonly, weak) NSResponder *firstResponder;
+// The view that becomes the first responder when the window is first shown.
+@property(nullable, weak) NSView *initialFirstResponder;
 - (BOOL)makeFirstResponder:(nullable NSResponder *)responder;
 @property(nullable, readonly, strong) NSScreen *screen;
 @end

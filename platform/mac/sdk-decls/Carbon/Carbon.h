@@ -21,5 +21,12 @@ CF_EXPORT void* TISGetInputSourceProperty(TISInputSourceRef inputSource, CFStrin
 CF_EXPORT CFArrayRef TISCreateInputSourceList(CFDictionaryRef properties,
                                               Boolean includeAllInstalled);
 
+// The keyboard input source selected now; owned by the caller (CFRelease).
+CF_EXPORT TISInputSourceRef TISCopyCurrentKeyboardInputSource(void);
+
+// Posted on the distributed notification centre whenever another keyboard input source is
+// selected, by any process.
+CF_EXPORT const CFStringRef kTISNotifySelectedKeyboardInputSourceChanged;
+
 // Registers the input sources of the bundle or keyboard layout at `location` (a file URL).
 CF_EXPORT OSStatus TISRegisterInputSource(CFURLRef location);

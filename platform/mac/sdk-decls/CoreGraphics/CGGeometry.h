@@ -3,6 +3,7 @@
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>
+#include <float.h>
 
 #ifdef __cplusplus
 #define CG_EXTERN extern "C"
@@ -11,6 +12,8 @@
 #endif
 
 typedef double CGFloat;
+#define CGFLOAT_MIN DBL_MIN
+#define CGFLOAT_MAX DBL_MAX
 
 struct CGPoint {
   CGFloat x;

@@ -8,12 +8,14 @@
 #include <Foundation/NSData.h>
 #include <Foundation/NSDate.h>
 #include <Foundation/NSDictionary.h>
+#include <Foundation/NSDistributedNotificationCenter.h>
 #include <Foundation/NSEnumerator.h>
 #include <Foundation/NSError.h>
 #include <Foundation/NSException.h>
 #include <Foundation/NSFileHandle.h>
 #include <Foundation/NSFileManager.h>
 #include <Foundation/NSGeometry.h>
+#include <Foundation/NSNotification.h>
 #include <Foundation/NSObjCRuntime.h>
 #include <Foundation/NSObject.h>
 #include <Foundation/NSOperation.h>
@@ -25,6 +27,7 @@
 #include <Foundation/NSTask.h>
 #include <Foundation/NSTimer.h>
 #include <Foundation/NSURL.h>
+#include <Foundation/NSURLError.h>
 #include <Foundation/NSURLRequest.h>
 #include <Foundation/NSURLResponse.h>
 #include <Foundation/NSURLSession.h>

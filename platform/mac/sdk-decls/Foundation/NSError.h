@@ -9,14 +9,6 @@ typedef NSString *NSErrorDomain;
 
 NS_ASSUME_NONNULL_BEGIN
 
-FOUNDATION_EXPORT NSErrorDomain const NSURLErrorDomain;
-
-// URL-loading error codes in NSURLErrorDomain.
-enum : NSInteger {
-  NSURLErrorCancelled = -999,
-  NSURLErrorTimedOut = -1001,
-};
-
 @interface NSError : NSObject <NSCopying, NSCoding>
 @property(readonly, copy) NSErrorDomain domain;
 @property(readonly) NSInteger code;

@@ -8,6 +8,7 @@
 NS_ASSUME_NONNULL_BEGIN
 
 @interface NSFileHandle : NSObject <NSCoding>
+@property(readonly) int fileDescriptor;
 - (nullable NSData *)readDataToEndOfFileAndReturnError:(out NSError **)error;
 - (BOOL)writeData:(NSData *)data error:(out NSError **)error;
 - (BOOL)closeAndReturnError:(out NSError **)error;

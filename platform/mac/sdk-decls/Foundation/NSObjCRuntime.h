@@ -25,6 +25,7 @@
 #define NS_RETURNS_INNER_POINTER __attribute__((objc_returns_inner_pointer))
 #define NS_FORMAT_FUNCTION(F, A) __attribute__((format(__NSString__, F, A)))
 #define NS_NOESCAPE __attribute__((noescape))
+#define NS_UNAVAILABLE __attribute__((unavailable))
 
 static const NSInteger NSNotFound = NSIntegerMax;
 

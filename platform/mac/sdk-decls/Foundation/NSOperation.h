@@ -9,6 +9,7 @@ NS_ASSUME_NONNULL_BEGIN
 @interface NSOperationQueue : NSObject
 @property(class, readonly, strong) NSOperationQueue *mainQueue;
 @property NSInteger maxConcurrentOperationCount;
+- (void)addOperationWithBlock:(void (^)(void))block;
 @end
 
 NS_ASSUME_NONNULL_END

@@ -30,6 +30,7 @@ NS_ASSUME_NONNULL_BEGIN
 @interface NSMutableURLRequest (NSMutableHTTPURLRequest)
 @property(copy) NSString *HTTPMethod;
 - (void)setValue:(nullable NSString *)value forHTTPHeaderField:(NSString *)field;
+- (void)addValue:(NSString *)value forHTTPHeaderField:(NSString *)field;
 @property(nullable, copy) NSData *HTTPBody;
 @end
 

@@ -9,6 +9,8 @@ NS_ASSUME_NONNULL_BEGIN
 
 @interface NSURLResponse : NSObject <NSCopying, NSCoding>
 @property(nullable, readonly, copy) NSURL *URL;
+// The length the server announced, or -1 (NSURLResponseUnknownLength) when it announced none.
+@property(readonly) long long expectedContentLength;
 @end
 
 @interface NSHTTPURLResponse : NSURLResponse

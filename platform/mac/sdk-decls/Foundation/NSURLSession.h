@@ -1,6 +1,6 @@
-// URL sessions: data tasks answered through a completion block, download tasks reported to a
-// delegate (progress, the finished file, completion) on the session's delegate queue. A session
-// with a delegate keeps it alive until the session is invalidated.
+// URL sessions: data tasks answered through a completion block or a data delegate, download tasks
+// reported to a delegate (progress, the finished file, completion) on the session's delegate
+// queue. A session with a delegate keeps it alive until the session is invalidated.
 #pragma once
 
 #include <Foundation/NSDate.h>
@@ -21,6 +21,7 @@ NS_ASSUME_NONNULL_BEGIN
                              delegateQueue:(nullable NSOperationQueue *)queue;
 - (void)finishTasksAndInvalidate;
 - (void)invalidateAndCancel;
+- (NSURLSessionDataTask *)dataTaskWithRequest:(NSURLRequest *)request;
 - (NSURLSessionDownloadTask *)downloadTaskWithRequest:(NSURLRequest *)request;
 @end
 
@@ -33,6 +34,8 @@ NS_ASSUME_NONNULL_BEGIN
 
 @interface NSURLSessionTask : NSObject <NSCopying>
 @property(readonly) NSUInteger taskIdentifier;
+@property(nullable, readonly, copy) NSURLRequest *originalRequest;
+@property(nullable, readonly, copy) NSURLRequest *currentRequest;
 @property(nullable, readonly, copy) NSURLResponse *response;
 - (void)cancel;
 - (void)resume;
@@ -69,6 +72,25 @@ NS_ASSUME_NONNULL_BEGIN
 - (void)URLSession:(NSURLSession *)session
                     task:(NSURLSessionTask *)task
     didCompleteWithError:(nullable NSError *)error;
+@end
+
+typedef NS_ENUM(NSInteger, NSURLSessionResponseDisposition) {
+  NSURLSessionResponseCancel = 0,
+  NSURLSessionResponseAllow = 1,
+  NSURLSessionResponseBecomeDownload = 2,
+  NSURLSessionResponseBecomeStream = 3,
+};
+
+// Data tasks without a completion block report the response and each piece of the body here.
+@protocol NSURLSessionDataDelegate <NSURLSessionTaskDelegate>
+@optional
+- (void)URLSession:(NSURLSession *)session
+              dataTask:(NSURLSessionDataTask *)dataTask
+    didReceiveResponse:(NSURLResponse *)response
+     completionHandler:(void (^)(NSURLSessionResponseDisposition disposition))completionHandler;
+- (void)URLSession:(NSURLSession *)session
+          dataTask:(NSURLSessionDataTask *)dataTask
+    didReceiveData:(NSData *)data;
 @end
 
 @protocol NSURLSessionDownloadDelegate <NSURLSessionTaskDelegate>

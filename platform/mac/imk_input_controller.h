@@ -1,0 +1,27 @@
+// The input controller class that InputMethodKit instantiates for each client (named in
+// Info.plist as InputMethodServerControllerClass). Each one converts InputMethodKit's calls and
+// forwards them to one portable OrnavInputController made from the process's shared environment;
+// it decides nothing itself. Objective-C++ only.
+#pragma once
+
+#import <InputMethodKit/InputMethodKit.h>
+
+#include <memory>
+
+#include "core/controller_environment.h"
+#import "platform/mac/input_menu.h"
+
+// The Objective-C class; the portable controller is ornav::OrnavInputController.
+@interface OrnavInputController : IMKInputController <OrnavInputMenuActions>
+// Deactivates the controller that is active, if any, as InputMethodKit's deactivateServer: would
+// (in the client it was active in); the later deactivateServer: of InputMethodKit is then ignored.
++ (void)deactivateActiveController;
+@end
+
+namespace ornav::mac_platform {
+
+// The environment every controller of the process is made from; set once by main() before the
+// server exists. Controllers made without one pass every event through.
+void setControllerEnvironment(std::shared_ptr<ControllerEnvironment> environment);
+
+}  // namespace ornav::mac_platform

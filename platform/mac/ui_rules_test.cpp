@@ -1,0 +1,59 @@
+// A click reaches the cell under it and no other; the caret is found even where a client leaves
+// its line rectangle empty.
+#include "platform/mac/ui_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace ornav::mac_platform {
+namespace {
+
+PanelScene sceneWithCells(std::initializer_list<Rect> frames) {
+  PanelScene scene;
+  for (const Rect& frame : frames) {
+    PanelCell cell;
+    cell.frame = frame;
+    scene.cells.push_back(cell);
+  }
+  return scene;
+}
+
+TEST(PanelCellAt, TheCellUnderThePoint) {
+  // Two cells side by side in a row, a second row below.
+  const PanelScene scene = sceneWithCells({{6, 30, 40, 24}, {50, 30, 40, 24}, {6, 4, 40, 24}});
+  EXPECT_EQ(panelCellAt(scene, {10, 40}), 0);
+  EXPECT_EQ(panelCellAt(scene, {89.5, 53.9}), 1);
+  EXPECT_EQ(panelCellAt(scene, {6, 4}), 2);
+  EXPECT_EQ(panelCellAt(scene, {48, 40}), std::nullopt);  // the gap between cells
+  EXPECT_EQ(panelCellAt(scene, {2, 2}), std::nullopt);    // the panel's inset
+}
+
+TEST(PanelCellAt, SharedEdgesBelongToOneCellOnly) {
+  const PanelScene scene = sceneWithCells({{0, 0, 10, 10}, {10, 0, 10, 10}, {0, 10, 10, 10}});
+  EXPECT_EQ(panelCellAt(scene, {10, 5}), 1);
+  EXPECT_EQ(panelCellAt(scene, {5, 10}), 2);
+  EXPECT_EQ(panelCellAt(scene, {20, 5}), std::nullopt);
+}
+
+TEST(PanelCellAt, TheLastDrawnCellWinsWhereCellsOverlap) {
+  const PanelScene scene = sceneWithCells({{0, 0, 100, 20}, {50, 0, 30, 20}});
+  EXPECT_EQ(panelCellAt(scene, {60, 10}), 1);
+  EXPECT_EQ(panelCellAt(scene, {40, 10}), 0);
+  EXPECT_EQ(panelCellAt(PanelScene{}, {0, 0}), std::nullopt);
+}
+
+TEST(CaretRect, TheLineRectangleWhenTheClientFillsItIn) {
+  const Rect line{300, 500, 2, 18};
+  EXPECT_EQ(caretRect(line, Rect{1, 1, 1, 1}), line);
+  EXPECT_EQ(caretRect(line, std::nullopt), line);
+  // A rectangle at the origin of the screen is still a rectangle.
+  EXPECT_EQ(caretRect(Rect{0, 0, 0, 18}, std::nullopt), (Rect{0, 0, 0, 18}));
+}
+
+TEST(CaretRect, TheFirstRectangleOfTheRangeWhenTheLineRectangleIsEmpty) {
+  EXPECT_EQ(caretRect(Rect{}, Rect{120, 640, 0, 17}), (Rect{120, 640, 0, 17}));
+  EXPECT_EQ(caretRect(Rect{}, Rect{}), std::nullopt);
+  EXPECT_EQ(caretRect(Rect{}, std::nullopt), std::nullopt);
+}
+
+}  // namespace
+}  // namespace ornav::mac_platform
