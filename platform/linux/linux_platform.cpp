@@ -3,8 +3,9 @@
 namespace ornav::linux_platform {
 
 LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
-    : settings_(options.settingsFile.value_or(FileSettings::defaultPath()), &systemLog_),
-      http_(runLoop_),
+    : mainQueue_(options.mainQueue != nullptr ? options.mainQueue : &runLoop_),
+      settings_(options.settingsFile.value_or(FileSettings::defaultPath()), &systemLog_),
+      http_(*mainQueue_),
       downloads_(folders_.temporary()),
       bundle_(options.bundle) {
   if (bundle_ == nullptr) {
@@ -22,7 +23,7 @@ LinuxPlatform::~LinuxPlatform() = default;
 
 Platform LinuxPlatform::ports() {
   return Platform{.settings = &settings_,
-                  .mainQueue = &runLoop_,
+                  .mainQueue = mainQueue_,
                   .backgroundQueue = &workers_,
                   .clock = &clock_,
                   .http = &http_,

@@ -25,6 +25,9 @@ struct LinuxPlatformOptions {
   std::optional<std::filesystem::path> bundlePath = {};
   // A bundle of the host's own instead (it must outlive the platform).
   Bundle* bundle = nullptr;
+  // The main queue the ports answer with and report to (the Qt host's event loop; it must
+  // outlive the platform). Default: the platform's own RunLoop.
+  MainQueue* mainQueue = nullptr;
 };
 
 class LinuxPlatform {
@@ -37,7 +40,9 @@ class LinuxPlatform {
   // The ports, pointing into this object; the window ports stay null.
   Platform ports();
 
+  // The platform's own run loop; with a main queue of the host's it stays idle.
   RunLoop& runLoop() { return runLoop_; }
+  MainQueue& mainQueue() { return *mainQueue_; }
   FileSettings& settings() { return settings_; }
   SystemLog& systemLog() { return systemLog_; }
   Folders& folders() { return folders_; }
@@ -48,6 +53,7 @@ class LinuxPlatform {
   WallClock clock_;
   ProcessSystemInfo systemInfo_;
   RunLoop runLoop_;
+  MainQueue* mainQueue_;
   FileSettings settings_;
   WorkerPool workers_;
   CurlHttpSession http_;

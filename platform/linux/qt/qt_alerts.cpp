@@ -1,0 +1,52 @@
+#include "platform/linux/qt/qt_alerts.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <vector>
+
+#include "platform/linux/qt/qt_values.h"
+
+namespace ornav::linux_platform {
+
+namespace {
+
+QMessageBox::Icon iconOf(AlertDescription::Style style) {
+  switch (style) {
+    case AlertDescription::Style::informational:
+      return QMessageBox::Information;
+    case AlertDescription::Style::warning:
+      return QMessageBox::Warning;
+    case AlertDescription::Style::critical:
+      return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+int QtAlerts::runModal(const AlertDescription& alert) {
+  QMessageBox box;
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  box.setIcon(iconOf(alert.style));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(toQString(alert.message));
+  box.setInformativeText(toQString(alert.informativeText));
+
+  const std::vector<std::string> titles =
+      alert.buttons.empty() ? std::vector<std::string>{"好"} : alert.buttons;
+  // One role for all keeps the buttons in the described order; the first is the default.
+  std::vector<QAbstractButton*> buttons;
+  for (const std::string& title : titles) {
+    buttons.push_back(box.addButton(toQString(title), QMessageBox::ActionRole));
+  }
+  box.setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+  box.exec();
+
+  const QAbstractButton* chosen = box.clickedButton();
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    if (buttons[i] == chosen) return int(i);
+  }
+  return -1;
+}
+
+}  // namespace ornav::linux_platform
