@@ -2,7 +2,7 @@
 // answers each with the client's and the panel's state on standard output. Logs go to standard
 // error. See session_protocol.h for the protocol.
 //
-//   ornavel-session --dict DICTDIR --user USERDIR --keymap KEYMAP.json
+//   ornavel-session --dict DICTDIR --user USERDIR --keymap KEYMAP.json [--screens SCREENS.json]
 #include <stdlib.h>
 
 #include <cstdio>
@@ -10,6 +10,7 @@
 #include <iostream>
 #include <string>
 
+#include "base/files.h"
 #include "base/temporary_folder.h"
 #include "core/application.h"
 #include "core/update_service_bridge.h"
@@ -27,7 +28,15 @@ struct Arguments {
   std::string dict;
   std::string user;
   std::string keymap;
+  std::optional<std::string> screens;
 };
+
+constexpr const char* kUsage =
+    "usage: ornavel-session --dict DICTDIR --user USERDIR --keymap KEYMAP.json "
+    "[--screens SCREENS.json]\n";
+
+// A screens file is a few lines; anything much larger is not one.
+constexpr std::uintmax_t kScreensFileLimit = 1 << 20;
 
 std::optional<Arguments> parseArguments(int argc, char** argv) {
   Arguments args;
@@ -45,6 +54,8 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
     } else if (flag == "--keymap") {
       args.keymap = value;
       keymap = true;
+    } else if (flag == "--screens") {
+      args.screens = value;
     } else {
       return std::nullopt;
     }
@@ -53,7 +64,24 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
   return args;
 }
 
-int runSession(const Arguments& args, const fs::path& scratch) {
+// The displays of a --screens file, or the default one; absent (with a note on standard error)
+// when the file cannot be read or is not a screens array.
+std::optional<std::vector<Screen>> loadScreens(const Arguments& args) {
+  if (!args.screens) return session::defaultSessionScreens();
+  std::string why;
+  const auto text = readWholeFile(*args.screens, &why, kScreensFileLimit);
+  if (!text) {
+    std::cerr << "ornavel-session: --screens " << *args.screens << ": " << why << "\n";
+    return std::nullopt;
+  }
+  auto screens = session::parseScreensJson(*text, &why);
+  if (!screens) {
+    std::cerr << "ornavel-session: --screens " << *args.screens << ": " << why << "\n";
+  }
+  return screens;
+}
+
+int runSession(const Arguments& args, std::vector<Screen> screens, const fs::path& scratch) {
   session::SessionBundle bundle(args.keymap, scratch / "resources");
   linux_platform::LinuxPlatform platform(
       {.settingsFile = scratch / "config" / "settings.json", .bundle = &bundle});
@@ -73,9 +101,10 @@ int runSession(const Arguments& args, const fs::path& scratch) {
   UpdateServiceOperations::setUploadConsent(false);
   UpdateServiceBridge services;
 
-  session::Session session({.app = &app, .services = &services, .drainMainQueue = [&platform] {
-                              platform.runLoop().runUntilIdle();
-                            }});
+  session::Session session({.app = &app,
+                            .services = &services,
+                            .drainMainQueue = [&platform] { platform.runLoop().runUntilIdle(); },
+                            .screens = std::move(screens)});
   std::string line;
   while (std::getline(std::cin, line)) {
     std::string error;
@@ -94,9 +123,11 @@ int runSession(const Arguments& args, const fs::path& scratch) {
 int main(int argc, char** argv) {
   const auto args = parseArguments(argc, argv);
   if (!args) {
-    std::cerr << "usage: ornavel-session --dict DICTDIR --user USERDIR --keymap KEYMAP.json\n";
+    std::cerr << kUsage;
     return 2;
   }
+  auto screens = loadScreens(*args);
+  if (!screens) return 2;
 
   // A private folder for everything the process would otherwise keep in the user's own folders
   // (settings, logs, crash notes); removed at the end.
@@ -109,5 +140,5 @@ int main(int argc, char** argv) {
   ::setenv("XDG_DATA_HOME", (scratch.path() / "data").c_str(), 1);
   ::setenv("XDG_CONFIG_HOME", (scratch.path() / "config").c_str(), 1);
   ::setenv("XDG_CACHE_HOME", (scratch.path() / "cache").c_str(), 1);
-  return runSession(*args, scratch.path());
+  return runSession(*args, std::move(*screens), scratch.path());
 }

@@ -9,11 +9,19 @@ void SessionMenuUI::confirmUploadConsent(std::function<void(bool)> answer) {
   if (mainQueue != nullptr) mainQueue->post([answer = std::move(answer)] { answer(false); });
 }
 
-Session::Session(SessionSetup setup) : setup_(std::move(setup)) {
+Session::Session(SessionSetup setup) : setup_(std::move(setup)), screens_(setup_.screens) {
   menuUI_.mainQueue = setup_.app->ports().mainQueue;
   env_ = setup_.app->makeControllerEnvironment(
       *setup_.services, menuUI_, [this]() -> std::unique_ptr<CandidatePanelInterface> {
-        auto panel = std::make_unique<SessionPanel>();
+        // The real panel over the session's display; its marquee runs on the process's main
+        // queue, its font comes from the bundle and its log line goes to the process's log.
+        PanelEnvironment env;
+        env.textMeasurer = &measurer_;
+        env.screens = &screens_;
+        env.mainQueue = setup_.app->ports().mainQueue;
+        env.bundle = setup_.app->ports().bundle;
+        env.log = setup_.app->controllerDiagnostics().log;
+        auto panel = std::make_unique<SessionPanel>(std::move(env), windows_);
         panel_ = panel.get();
         return panel;
       });
@@ -34,6 +42,15 @@ SessionState Session::state(std::optional<bool> handled) const {
   if (panel_ != nullptr) {
     state.panelVisible = panel_->isVisible();
     state.panel = panel_->content();
+    const SessionPanelWindow& window = panel_->window();
+    if (window.isVisible()) {
+      state.window = window.scene().frame;
+      for (const PanelCell& cell : window.scene().cells) {
+        state.cells.push_back(SessionCell{cell.globalIndex, cell.word.text,
+                                          cell.digit ? cell.digit->text : std::string(), cell.dim,
+                                          cell.highlighted, cell.frame});
+      }
+    }
   }
   return state;
 }
@@ -49,6 +66,9 @@ SessionState Session::apply(const SessionEvent& event) {
     if (!*handled) client_.applyUnhandledKey(*key);
   } else if (const auto* click = std::get_if<ClickEvent>(&event)) {
     if (panel_ != nullptr) panel_->click(click->index);
+  } else if (const auto* caret = std::get_if<CaretEvent>(&event)) {
+    // Read by the panel at its next update; what is shown now stays.
+    client_.setLineRect(caret->rect);
   }
   if (setup_.drainMainQueue) setup_.drainMainQueue();
   return state(handled);

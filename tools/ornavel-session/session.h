@@ -11,6 +11,7 @@
 #include "core/controller_environment.h"
 #include "core/ornav_input_controller.h"
 #include "session_client.h"
+#include "session_display.h"
 #include "session_panel.h"
 #include "session_protocol.h"
 
@@ -23,6 +24,8 @@ struct SessionSetup {
   ControllerServices* services = nullptr;
   // Runs the main queue's pending work (the controller's deferred steps) after every event.
   std::function<void()> drainMainQueue;
+  // The displays the panel is placed on; the first is the main one.
+  std::vector<Screen> screens = defaultSessionScreens();
 };
 
 // Dialogs have no place in a headless session: the notices are skipped and consent is declined.
@@ -56,6 +59,10 @@ class Session {
   SessionSetup setup_;
   SessionMenuUI menuUI_;
   SessionClient client_;
+  // The panel's deterministic display; it outlives the controller and its panel.
+  SessionTextMeasurer measurer_;
+  SessionScreens screens_;
+  SessionWindowSystem windows_;
   SessionPanel* panel_ = nullptr;  // owned by the controller, made on its first use
   std::shared_ptr<ControllerEnvironment> env_;
   std::shared_ptr<OrnavInputController> controller_;

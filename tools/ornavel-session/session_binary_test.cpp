@@ -97,16 +97,26 @@ TEST(SessionProgram, OneAnswerPerEventOnStdoutAndLogsOnStderr) {
   for (const auto& line : run.lines) {
     const json out = json::parse(line, nullptr, false);
     ASSERT_TRUE(out.is_object()) << line;
-    EXPECT_EQ(out.size(), 5u);
+    EXPECT_EQ(out.size(), 7u);
   }
   EXPECT_EQ(
       run.lines[0],
       R"({"handled":null,"document":"","marked":"","selection":[0,0],"panel":{"visible":false,)"
-      R"("rows":[],"activeRow":-1,"activeCol":-1,"tabHint":false}})");
-  EXPECT_EQ(
-      run.lines[1],
+      R"("rows":[],"activeRow":-1,"activeCol":-1,"tabHint":false},"window":null,"cells":[]})");
+  // The members before the picture, exactly; the picture's numbers are the layout's own values,
+  // with whatever binary fractions their sums carry.
+  const std::string shown =
       R"({"handled":true,"document":"","marked":"s","selection":[1,0],"panel":{"visible":true,)"
-      R"("rows":[["sun","sup","sip"]],"activeRow":0,"activeCol":0,"tabHint":false}})");
+      R"("rows":[["sun","sup","sip"]],"activeRow":0,"activeCol":0,"tabHint":false},"window":[)";
+  EXPECT_EQ(run.lines[1].substr(0, shown.size()), shown);
+  const json picture = json::parse(run.lines[1]);
+  ASSERT_EQ(picture["window"].size(), 4u);
+  EXPECT_NEAR(picture["window"][1].get<double>(), 455.5, 1e-9);
+  EXPECT_NEAR(picture["window"][2].get<double>(), 165.2, 1e-9);
+  ASSERT_EQ(picture["cells"].size(), 3u);
+  EXPECT_TRUE(matches(
+      picture["cells"][0],
+      {{"index", 0}, {"word", "sun"}, {"digit", "1"}, {"dim", false}, {"highlighted", true}}));
   EXPECT_TRUE(matches(json::parse(run.lines[2]), {{"handled", nullptr}, {"marked", "s"}}));
   EXPECT_TRUE(matches(json::parse(run.lines[3]), {{"handled", true}, {"document", "sun "}}));
   EXPECT_TRUE(matches(json::parse(run.lines[4]), {{"document", "sun day "}}));
@@ -146,6 +156,64 @@ TEST(SessionProgram, WrongArgumentsAreAUsageError) {
   EXPECT_EQ(run.status, 2);
   EXPECT_TRUE(run.lines.empty());
   EXPECT_NE(run.errors.find("usage: ornavel-session"), std::string::npos);
+}
+
+TEST(SessionProgram, AScreensFileSetsTheDisplays) {
+  ScenarioDictionary dict;
+  Scratch files;
+  writeFile(files / "keymap.json", R"({"map":{"s":"s"}})");
+  // No screen at all: the window hangs under the caret unclamped, its left edge off to the left.
+  writeFile(files / "none.json", "[]\n");
+  const std::vector<std::string> args = {"--dict",   dict.dictDir(),
+                                         "--user",   dict.userDir(),
+                                         "--keymap", (files / "keymap.json").string()};
+  auto withScreens = [&](const std::string& file) {
+    auto all = args;
+    all.push_back("--screens");
+    all.push_back((files / file).string());
+    return all;
+  };
+  ProgramRun run = runSession(withScreens("none.json"), joinLines({key(0, "s")}));
+  EXPECT_EQ(run.status, 0);
+  ASSERT_EQ(run.lines.size(), 1u) << run.errors;
+  json out = json::parse(run.lines[0]);
+  EXPECT_NEAR(out["window"][0].get<double>(), 101 - 165.2, 1e-9);
+  EXPECT_NEAR(out["window"][1].get<double>(), 455.5, 1e-9);
+
+  // A screen whose visible frame starts at x 200 and ends at y 600: clamped right and sent above
+  // the caret, which is moved there first.
+  writeFile(files / "one.json", R"([{"frame":[0,0,1000,1000],"visibleFrame":[200,600,800,400]}])");
+  run = runSession(withScreens("one.json"),
+                   joinLines({R"({"event":"caret","rect":[100,610,1,18]})", key(0, "s")}));
+  EXPECT_EQ(run.status, 0);
+  ASSERT_EQ(run.lines.size(), 2u) << run.errors;
+  EXPECT_TRUE(json::parse(run.lines[0])["window"].is_null());
+  out = json::parse(run.lines[1]);
+  EXPECT_NEAR(out["window"][0].get<double>(), 200, 1e-9);
+  EXPECT_NEAR(out["window"][1].get<double>(), 610 + 18 + 4, 1e-9);
+}
+
+TEST(SessionProgram, ABadScreensFileIsAnArgumentError) {
+  ScenarioDictionary dict;
+  Scratch files;
+  writeFile(files / "keymap.json", R"({"map":{"s":"s"}})");
+  writeFile(files / "object.json", R"({"frame":[0,0,1,1]})");
+  writeFile(files / "short.json", R"([{"frame":[0,0,1,1],"visibleFrame":[0,0,1]}])");
+  for (const char* file : {"object.json", "short.json", "missing.json"}) {
+    const ProgramRun run =
+        runSession({"--dict", dict.dictDir(), "--user", dict.userDir(), "--keymap",
+                    (files / "keymap.json").string(), "--screens", (files / file).string()},
+                   joinLines({key(0, "s")}));
+    EXPECT_EQ(run.status, 2) << file;
+    EXPECT_TRUE(run.lines.empty()) << file;
+    EXPECT_NE(run.errors.find("ornavel-session: --screens " + (files / file).string() + ": "),
+              std::string::npos)
+        << run.errors;
+  }
+  const ProgramRun run =
+      runSession({"--dict", "/x", "--user", "/y", "--keymap", "/z", "--screens"}, "");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.errors.find("[--screens SCREENS.json]"), std::string::npos);
 }
 
 // ---- The shipped dictionary and key map ------------------------------------------------------

@@ -28,8 +28,7 @@ void SessionClient::insertText(const std::string& text, TextRange) {
 }
 
 std::optional<Rect> SessionClient::lineRectAt(std::int64_t) {
-  // One line of a field at a fixed place on screen.
-  return Rect{400, 300, 1, 20};
+  return lineRect_;
 }
 
 void SessionClient::applyUnhandledKey(const KeyEvent& event) {

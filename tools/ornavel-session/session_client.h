@@ -12,11 +12,17 @@
 
 namespace ornav::session {
 
+// One line of a field at a fixed place on the default screen.
+inline constexpr Rect kDefaultCaret{100, 500, 1, 18};
+
 class SessionClient : public TextClient {
  public:
   const std::string& document() const { return document_; }
   const std::string& marked() const { return marked_; }
   TextRange selection() const { return selection_; }
+  // The line rectangle reported for every character index from now on (screen coordinates).
+  void setLineRect(const Rect& rect) { lineRect_ = rect; }
+  const Rect& lineRect() const { return lineRect_; }
 
   std::optional<std::string> bundleIdentifier() const override;
   void setMarkedText(const MarkedText& text, TextRange selection, TextRange replacement) override;
@@ -32,6 +38,7 @@ class SessionClient : public TextClient {
   std::string document_;
   std::string marked_;
   TextRange selection_{0, 0};
+  Rect lineRect_ = kDefaultCaret;
 };
 
 }  // namespace ornav::session

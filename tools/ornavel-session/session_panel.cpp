@@ -1,32 +1,34 @@
 #include "session_panel.h"
 
+#include <utility>
+
 namespace ornav::session {
 
-void SessionPanel::update(const PanelContent& content, const Rect&) {
+namespace {
+
+PanelEnvironment drawingInto(PanelEnvironment env, SessionWindowSystem& windows) {
+  env.windows = &windows;
+  return env;
+}
+
+}  // namespace
+
+// The panel makes its one window while it is constructed, so the window made last is its own.
+SessionPanel::SessionPanel(PanelEnvironment env, SessionWindowSystem& windows)
+    : panel_(drawingInto(std::move(env), windows)), window_(windows.lastPanelWindow()) {}
+
+void SessionPanel::update(const PanelContent& content, const Rect& near) {
   if (content.rows.empty()) {
     hide();
     return;
   }
   content_ = content;
-  visible_ = true;
+  panel_.update(content, near);
 }
 
 void SessionPanel::hide() {
   content_ = PanelContent{};
-  visible_ = false;
-}
-
-bool SessionPanel::click(int index) {
-  if (!visible_ || index < 0) return false;
-  const auto row = static_cast<std::size_t>(index / CandidateGrid::pageSize);
-  const auto column = static_cast<std::size_t>(index % CandidateGrid::pageSize);
-  if (row >= content_.rows.size() || column >= content_.rows[row].size()) return false;
-  // The panel is shown from the controller's own state; a pick may replace this panel's content.
-  if (onPick_) {
-    auto pick = onPick_;
-    pick(index);
-  }
-  return true;
+  panel_.hide();
 }
 
 }  // namespace ornav::session

@@ -1,5 +1,7 @@
 #include "session_protocol.h"
 
+#include <cmath>
+#include <cstdint>
 #include <limits>
 #include <nlohmann/json.hpp>
 
@@ -52,7 +54,64 @@ ParsedEvent parseKey(const json& root) {
   return ParsedEvent{SessionEvent{event}, ""};
 }
 
+// [x, y, width, height]: four finite numbers, width and height not negative.
+std::optional<Rect> rectValue(const json& value) {
+  if (!value.is_array() || value.size() != 4) return std::nullopt;
+  double parts[4];
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (!value[i].is_number()) return std::nullopt;
+    parts[i] = value[i].get<double>();
+    if (!std::isfinite(parts[i])) return std::nullopt;
+  }
+  if (parts[2] < 0 || parts[3] < 0) return std::nullopt;
+  return Rect{parts[0], parts[1], parts[2], parts[3]};
+}
+
+std::optional<Rect> rectMember(const json& object, const char* key) {
+  auto it = object.find(key);
+  if (it == object.end()) return std::nullopt;
+  return rectValue(*it);
+}
+
+// A coordinate as the layout computed it: whole numbers without a fraction, others in the
+// shortest form that reads back as the same double.
+std::string number(double value) {
+  if (std::isfinite(value) && std::floor(value) == value && std::fabs(value) < 9.0e15) {
+    return std::to_string(static_cast<std::int64_t>(value));
+  }
+  return json(value).dump();
+}
+
+std::string rectText(const Rect& rect) {
+  return "[" + number(rect.x) + "," + number(rect.y) + "," + number(rect.width) + "," +
+         number(rect.height) + "]";
+}
+
 }  // namespace
+
+std::optional<std::vector<Screen>> parseScreensJson(std::string_view text, std::string* error) {
+  auto fail = [error](std::string why) -> std::optional<std::vector<Screen>> {
+    if (error != nullptr) *error = std::move(why);
+    return std::nullopt;
+  };
+  const json root = json::parse(text, nullptr, /*allow_exceptions=*/false);
+  if (root.is_discarded()) return fail("not JSON (or not UTF-8)");
+  if (!root.is_array()) return fail("not a JSON array of screens");
+  std::vector<Screen> screens;
+  for (std::size_t i = 0; i < root.size(); ++i) {
+    const json& entry = root[i];
+    const std::string which = "screen " + std::to_string(i + 1);
+    if (!entry.is_object()) return fail(which + " is not a JSON object");
+    const auto frame = rectMember(entry, "frame");
+    if (!frame) return fail(which + ": \"frame\" is not [x,y,w,h] (four numbers, w and h >= 0)");
+    const auto visible = rectMember(entry, "visibleFrame");
+    if (!visible) {
+      return fail(which + ": \"visibleFrame\" is not [x,y,w,h] (four numbers, w and h >= 0)");
+    }
+    screens.push_back(Screen{*frame, *visible});
+  }
+  return screens;
+}
 
 ParsedEvent parseEventLine(std::string_view line) {
   const json root = json::parse(line, nullptr, /*allow_exceptions=*/false);
@@ -68,6 +127,11 @@ ParsedEvent parseEventLine(std::string_view line) {
     auto index = integerMember<int>(root, "index");
     if (!index) return fail("click event without an integer index");
     return ParsedEvent{SessionEvent{ClickEvent{*index}}, ""};
+  }
+  if (event == "caret") {
+    auto rect = rectMember(root, "rect");
+    if (!rect) return fail("caret event without a rect [x,y,w,h] (four numbers, w and h >= 0)");
+    return ParsedEvent{SessionEvent{CaretEvent{*rect}}, ""};
   }
   return fail("unknown event \"" + event + "\"");
 }
@@ -93,7 +157,22 @@ std::string formatState(const SessionState& state) {
   text += ",\"activeCol\":" + std::to_string(state.panel.activeCol);
   text += ",\"tabHint\":";
   text += state.panel.showTabHint ? "true" : "false";
-  text += "}}";
+  text += "}";
+  text += ",\"window\":" + (state.window ? rectText(*state.window) : std::string("null"));
+  text += ",\"cells\":[";
+  for (std::size_t i = 0; i < state.cells.size(); ++i) {
+    const SessionCell& cell = state.cells[i];
+    if (i > 0) text += ",";
+    text += "{\"index\":" + std::to_string(cell.index);
+    text += ",\"word\":" + dump(cell.word);
+    text += ",\"digit\":" + dump(cell.digit);
+    text += ",\"dim\":";
+    text += cell.dim ? "true" : "false";
+    text += ",\"highlighted\":";
+    text += cell.highlighted ? "true" : "false";
+    text += ",\"frame\":" + rectText(cell.frame) + "}";
+  }
+  text += "]}";
   return text;
 }
 

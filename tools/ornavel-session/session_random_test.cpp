@@ -1,5 +1,6 @@
-// Random event sequences through a session over a real engine: whatever the keys, clicks and
-// activations, what the client and the panel are told stays consistent.
+// Random event sequences through a session over a real engine: whatever the keys, clicks, caret
+// moves and activations, what the client and the panel are told stays consistent, and the panel's
+// picture follows the rows it was given.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -29,13 +30,84 @@ std::string randomEvent(std::mt19937& random) {
       e.push_back(click(index));
     e.push_back(kActivate);
     e.push_back(kDeactivate);
+    // Near the bottom, the left and right edges, across the top, and on no screen.
+    e.push_back(caret(100, 500, 1, 18));
+    e.push_back(caret(700, 3, 1, 18));
+    e.push_back(caret(0, 400, 0, 18));
+    e.push_back(caret(1435, 400, 10, 18));
+    e.push_back(caret(300, 890, 2, 20));
+    e.push_back(caret(-900, -900, 1, 18));
     return e;
   }();
   return events[std::uniform_int_distribution<std::size_t>(0, events.size() - 1)(random)];
 }
 
+constexpr double kTolerance = 1e-9;
+
+// The picture of a visible panel: one cell per candidate of the rows (global index r × 5 + c) in
+// creation order with the hint right after row 0's candidates, digits, dimming and the highlight
+// as the active row and column say, rows right to left, every cell inside the window's content
+// and its inset, and the window within the default screen's visible width.
+void checkPicture(const json& out) {
+  const json& panel = out["panel"];
+  const json& cells = out["cells"];
+  if (!panel["visible"].get<bool>()) {
+    EXPECT_TRUE(out["window"].is_null());
+    EXPECT_EQ(cells, json::array());
+    return;
+  }
+  ASSERT_TRUE(out["window"].is_array());
+  ASSERT_EQ(out["window"].size(), 4u);
+  const double x = out["window"][0], width = out["window"][2], height = out["window"][3];
+  EXPECT_GE(x, -kTolerance);
+  EXPECT_LE(x + width, 1440 + kTolerance);
+  EXPECT_LE(cells.size(), 26u);
+
+  const auto& rows = panel["rows"];
+  const int activeRow = panel["activeRow"];
+  const int activeCol = panel["activeCol"];
+  const bool grid = rows.size() >= 2;
+  std::size_t next = 0;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    double leftOfPrevious = width;  // the next cell of the row ends at least 4 left of this
+    for (std::size_t c = 0; c <= rows[r].size(); ++c) {
+      const bool hint = c == rows[r].size();
+      if (hint && !(r == 0 && panel["tabHint"].get<bool>())) break;
+      ASSERT_LT(next, cells.size());
+      const json& cell = cells[next++];
+      const bool active = static_cast<int>(r) == activeRow;
+      if (hint) {
+        EXPECT_EQ(cell["index"], -1);
+        EXPECT_EQ(cell["word"], "Tab ▾");
+        EXPECT_EQ(cell["digit"], "");
+        EXPECT_TRUE(cell["dim"].get<bool>());
+        EXPECT_FALSE(cell["highlighted"].get<bool>());
+      } else {
+        EXPECT_EQ(cell["index"], static_cast<int>(r * 5 + c));
+        EXPECT_EQ(cell["word"], rows[r][c]);
+        EXPECT_EQ(cell["digit"], active ? std::to_string(c + 1) : "");
+        EXPECT_EQ(cell["dim"], !active);
+        EXPECT_EQ(cell["highlighted"], active && static_cast<int>(c) == activeCol);
+        if (grid) {
+          EXPECT_EQ(cell["frame"][2], 96);
+        }
+      }
+      const double cx = cell["frame"][0], cy = cell["frame"][1];
+      const double cw = cell["frame"][2], ch = cell["frame"][3];
+      EXPECT_GE(cx, 6 - kTolerance);
+      EXPECT_GE(cy, 6 - kTolerance);
+      EXPECT_LE(cx + cw, width - 6 + kTolerance);
+      EXPECT_LE(cy + ch, height - 6 + kTolerance);
+      EXPECT_LE(cx + cw, leftOfPrevious - (c == 0 ? 0 : 4) + kTolerance);
+      leftOfPrevious = cx;
+    }
+  }
+  EXPECT_EQ(next, cells.size());
+}
+
 void checkState(const json& out, const std::string& event) {
   SCOPED_TRACE(event);
+  checkPicture(out);
   const json& panel = out["panel"];
   const auto& rows = panel["rows"];
   const int activeRow = panel["activeRow"];

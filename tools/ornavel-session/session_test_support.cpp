@@ -33,6 +33,10 @@ ScenarioDictionary::ScenarioDictionary() {
   for (char c = 'a'; c <= 'd'; ++c)
     unigram[std::string("mb") + c] = count -= 10;  // 4 more
   unigram["day"] = 50;
+  count = 700;
+  for (char c = 'b'; c <= 'g'; ++c)
+    unigram[std::string("ka") + c] = count -= 10;  // 6 words
+  unigram["kahkahkahkah"] = 600;
   testing::KeyCounts bigram;
   bigram[testing::pair_key("sun", "day")] = 50;
   bigram[testing::pair_key("sun", "set")] = 40;
@@ -56,7 +60,7 @@ std::unique_ptr<Application> makeSessionApplication(MainQueue& queue, EngineDire
   return std::make_unique<Application>(ports, options);
 }
 
-ScenarioSession::ScenarioSession(bool withDictionary) {
+ScenarioSession::ScenarioSession(bool withDictionary, std::vector<Screen> screens) {
   app_ = makeSessionApplication(
       mainQueue_, {withDictionary ? dictionary_.dictDir() : dictionary_.dictDir() + "/missing",
                    dictionary_.userDir()});
@@ -68,8 +72,11 @@ ScenarioSession::ScenarioSession(bool withDictionary) {
   app_->keyMap() = KeyMap(std::move(keys), {});
   services_.onlineDict = false;
   services_.consent = false;
-  session_ = std::make_unique<session::Session>(session::SessionSetup{
-      .app = app_.get(), .services = &services_, .drainMainQueue = [this] { mainQueue_.drain(); }});
+  session_ = std::make_unique<session::Session>(
+      session::SessionSetup{.app = app_.get(),
+                            .services = &services_,
+                            .drainMainQueue = [this] { mainQueue_.drain(); },
+                            .screens = std::move(screens)});
 }
 
 json ScenarioSession::send(const std::string& line) {
@@ -105,6 +112,10 @@ std::vector<std::string> typing(const std::string& letters) {
 
 std::string click(int index) {
   return json{{"event", "click"}, {"index", index}}.dump();
+}
+
+std::string caret(double x, double y, double width, double height) {
+  return json{{"event", "caret"}, {"rect", {x, y, width, height}}}.dump();
 }
 
 ::testing::AssertionResult matches(const json& actual, const json& expected) {

@@ -14,7 +14,8 @@
 namespace ornav::session_testing {
 
 // A dictionary of Latin-letter words (so the scenarios read plainly), typed through an identity
-// key map: 12 words after "t", 3 after "s", 30 after "m"; "sun" is followed by day, set, rise.
+// key map: 12 words after "t", 3 after "s", 30 after "m", 7 after "k" (the last one 12 letters
+// long); "sun" is followed by day, set, rise.
 class ScenarioDictionary {
  public:
   ScenarioDictionary();
@@ -35,7 +36,8 @@ std::unique_ptr<Application> makeSessionApplication(MainQueue& queue, EngineDire
 // One session over the scenario dictionary (or a missing one: direct insertion).
 class ScenarioSession {
  public:
-  explicit ScenarioSession(bool withDictionary = true);
+  explicit ScenarioSession(bool withDictionary = true,
+                           std::vector<Screen> screens = session::defaultSessionScreens());
   // The output of one input line, parsed.
   nlohmann::json send(const std::string& line);
   // Sends every line; the output of the last.
@@ -54,6 +56,7 @@ std::string key(int keyCode, const std::string& characters, std::uint64_t flags 
 std::string keyWithoutCharacters(int keyCode, std::uint64_t flags = 0);
 std::vector<std::string> typing(const std::string& letters);
 std::string click(int index);
+std::string caret(double x, double y, double width, double height);
 inline const std::string kActivate = R"({"event":"activate"})";
 inline const std::string kDeactivate = R"({"event":"deactivate"})";
 
