@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/temporary_folder.h"
 #include "diagnostics/logger.h"
 #include "platform/linux/linux_platform.h"
 #include "ports/bundle.h"
@@ -21,7 +22,6 @@
 #include "testing/fake_process_runner.h"
 #include "testing/fake_system.h"
 #include "testing/local_http_server.h"
-#include "testing/temp_dir.h"
 
 namespace ornav::service_testing {
 
@@ -96,7 +96,7 @@ class ServiceTest : public ::testing::Test {
   void setRunningVersion(const std::string& version);
   void setServiceTimeout(std::optional<double> seconds);
 
-  testing::TempDir temp_;
+  TemporaryFolder temp_;
   std::thread::id mainThread_;
   std::unique_ptr<linux_platform::LinuxPlatform> platform_;
   linux_platform::RunLoop* loop_ = nullptr;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/temporary_folder.h"
 #include "ports/bundle.h"
 #include "ports/system_info.h"
 #include "ports/system_log.h"
-#include "testing/temp_dir.h"
 
 namespace ornav::testing {
 
@@ -32,7 +32,7 @@ class FakeBundle : public Bundle {
                                                        const std::string& extension) const override;
 
  private:
-  TempDir root_;
+  TemporaryFolder root_;
 };
 
 // home/, support/, caches/ and tmp/ inside one temporary folder, created up front.
@@ -45,7 +45,7 @@ class FakeFolders : public Folders {
   std::filesystem::path temporary() const override { return root_ / "tmp"; }
 
  private:
-  TempDir root_;
+  TemporaryFolder root_;
 };
 
 class RecordingSystemLog : public SystemLog {

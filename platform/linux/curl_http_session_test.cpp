@@ -7,10 +7,10 @@
 #include <fstream>
 #include <thread>
 
+#include "base/temporary_folder.h"
 #include "platform/linux/run_loop.h"
 #include "services/http_failure.h"
 #include "testing/local_http_server.h"
-#include "testing/temp_dir.h"
 
 namespace ornav::linux_platform {
 namespace {
@@ -18,7 +18,6 @@ namespace {
 using testing::LocalHttpServer;
 using testing::RecordedRequest;
 using testing::ServerReply;
-using testing::TempDir;
 
 class CurlHttpSessionTest : public ::testing::Test {
  protected:
@@ -253,7 +252,7 @@ class SecureRedirectTest : public ::testing::Test {
     return result.value_or(HttpError{});
   }
 
-  TempDir folder;
+  TemporaryFolder folder;
   std::optional<testing::TlsIdentity> identity;
   LocalHttpServer plain;
   std::unique_ptr<LocalHttpServer> secure;
@@ -368,8 +367,8 @@ class CurlDownloadSessionTest : public ::testing::Test {
   }
 
   LocalHttpServer server;
-  TempDir temporary;
-  TempDir folder;
+  TemporaryFolder temporary;
+  TemporaryFolder folder;
   CurlDownloadSession session{temporary.path()};
 };
 

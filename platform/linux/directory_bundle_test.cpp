@@ -6,9 +6,9 @@
 
 #include <cstdlib>
 
+#include "base/temporary_folder.h"
 #include "platform/linux/info_plist.h"
 #include "platform/linux/system_services.h"
-#include "testing/temp_dir.h"
 
 namespace ornav::linux_platform {
 namespace {
@@ -118,7 +118,7 @@ TEST(InfoPlistTest, ReadsBinaryPropertyLists) {
 }
 
 TEST(DirectoryBundleTest, ReadsInfoAndFindsResourcesInsideTheBundleOnly) {
-  testing::TempDir dir;
+  TemporaryFolder dir;
   dir.write("Ornavel.app/Contents/Info.plist", kInfoPlist);
   dir.write("Ornavel.app/Contents/Resources/keymap.json", "{}");
   dir.write("Ornavel.app/Contents/Resources/dict/unigram.fst", "x");
@@ -139,7 +139,7 @@ TEST(DirectoryBundleTest, ReadsInfoAndFindsResourcesInsideTheBundleOnly) {
 }
 
 TEST(DirectoryBundleTest, MissingOrBrokenInfoLeavesValuesAbsent) {
-  testing::TempDir dir;
+  TemporaryFolder dir;
   DirectoryBundle missing(dir / "Nothing.app");
   EXPECT_FALSE(missing.hasInfo());
   EXPECT_EQ(missing.identifier(), std::nullopt);

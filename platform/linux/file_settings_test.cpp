@@ -10,15 +10,14 @@
 #include <thread>
 
 #include "base/files.h"
+#include "base/temporary_folder.h"
 #include "platform/linux/base64.h"
 #include "testing/fake_system.h"
-#include "testing/temp_dir.h"
 
 namespace ornav::linux_platform {
 namespace {
 
 using testing::RecordingSystemLog;
-using testing::TempDir;
 
 std::vector<std::string> filesIn(const std::filesystem::path& folder) {
   std::vector<std::string> names;
@@ -30,7 +29,7 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder) {
 }
 
 TEST(FileSettingsTest, AbsentIsDistinctFromFalseZeroAndEmpty) {
-  TempDir dir;
+  TemporaryFolder dir;
   FileSettings settings(dir / "settings.json", nullptr);
   EXPECT_EQ(settings.getBool("Ornavel.uploadConsent"), std::nullopt);
   EXPECT_EQ(settings.getString("Ornavel.cloudDictVersion"), std::nullopt);
@@ -46,7 +45,7 @@ TEST(FileSettingsTest, AbsentIsDistinctFromFalseZeroAndEmpty) {
 }
 
 TEST(FileSettingsTest, EveryTypeSurvivesAReload) {
-  TempDir dir;
+  TemporaryFolder dir;
   const auto path = dir / "Ornavel" / "settings.json";  // the folder is created on first write
   const SettingsData bytes = {0x00, 0xFF, 0x7B, 0x22, 0x0A};
   {
@@ -75,7 +74,7 @@ TEST(FileSettingsTest, EveryTypeSurvivesAReload) {
 }
 
 TEST(FileSettingsTest, ConcurrentWritersLoseNothing) {
-  TempDir dir;
+  TemporaryFolder dir;
   const auto path = dir / "settings.json";
   {
     FileSettings settings(path, nullptr);
@@ -104,7 +103,7 @@ TEST(FileSettingsTest, ConcurrentWritersLoseNothing) {
 
 TEST(FileSettingsTest, CorruptFileIsSetAsideWithALogLine) {
   for (const std::string content : {"{\"a\": {\"bool\": tru", "[1, 2]", "\xFF\xFE garbage", ""}) {
-    TempDir dir;
+    TemporaryFolder dir;
     const auto path = dir.write("settings.json", content);
     RecordingSystemLog log;
     FileSettings settings(path, &log);
@@ -122,7 +121,7 @@ TEST(FileSettingsTest, CorruptFileIsSetAsideWithALogLine) {
 }
 
 TEST(FileSettingsTest, AnUnreadableFileIsSetAsideNotOverwritten) {
-  TempDir dir;
+  TemporaryFolder dir;
   const auto path = dir / "settings.json";
   std::filesystem::create_directories(path);  // something that cannot be read as a file
   dir.write("settings.json/keep.txt", "user data");
@@ -139,7 +138,7 @@ TEST(FileSettingsTest, AnUnreadableFileIsSetAsideNotOverwritten) {
 }
 
 TEST(FileSettingsTest, EntriesOfUnknownShapeAreKeptAndWrittenBack) {
-  TempDir dir;
+  TemporaryFolder dir;
   const auto path = dir.write("settings.json",
                               R"({"future": {"color": [1, 2, 3]}, "plain": 5,
                                   "ok": {"string": "v"}})");
@@ -156,7 +155,7 @@ TEST(FileSettingsTest, EntriesOfUnknownShapeAreKeptAndWrittenBack) {
 }
 
 TEST(FileSettingsTest, FileIsPrivateAndAFailedWriteKeepsTheValueInMemory) {
-  TempDir dir;
+  TemporaryFolder dir;
   const auto path = dir / "settings.json";
   RecordingSystemLog log;
   FileSettings settings(path, &log);
@@ -177,7 +176,7 @@ TEST(FileSettingsTest, FileIsPrivateAndAFailedWriteKeepsTheValueInMemory) {
 }
 
 TEST(FileSettingsTest, InvalidUtf8IsStoredWithoutFailingTheSave) {
-  TempDir dir;
+  TemporaryFolder dir;
   const auto path = dir / "settings.json";
   FileSettings settings(path, nullptr);
   settings.setString("bad", std::string("a\xC3", 2));

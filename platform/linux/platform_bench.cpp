@@ -2,18 +2,18 @@
 // main-queue round trip, a loopback HTTP request and starting a child process.
 #include <benchmark/benchmark.h>
 
+#include "base/temporary_folder.h"
 #include "platform/linux/curl_http_session.h"
 #include "platform/linux/file_settings.h"
 #include "platform/linux/posix_process_runner.h"
 #include "platform/linux/run_loop.h"
 #include "testing/local_http_server.h"
-#include "testing/temp_dir.h"
 
 namespace ornav::linux_platform {
 namespace {
 
 void BM_SettingsWrite(benchmark::State& state) {
-  testing::TempDir dir;
+  TemporaryFolder dir;
   FileSettings settings(dir / "settings.json", nullptr);
   for (int i = 0; i < 20; ++i)
     settings.setString("Ornavel.key" + std::to_string(i), "value");
@@ -24,7 +24,7 @@ void BM_SettingsWrite(benchmark::State& state) {
 BENCHMARK(BM_SettingsWrite)->Unit(benchmark::kMillisecond);
 
 void BM_SettingsRead(benchmark::State& state) {
-  testing::TempDir dir;
+  TemporaryFolder dir;
   FileSettings settings(dir / "settings.json", nullptr);
   settings.setBool("Ornavel.uploadConsent", true);
   for (auto _ : state)

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "testing/temp_dir.h"
+#include "base/temporary_folder.h"
 
 namespace ornav::linux_platform {
 namespace {
@@ -95,7 +95,7 @@ TEST(PosixProcessRunnerTest, UncapturedStreamsAreDiscarded) {
 }
 
 TEST(PosixProcessRunnerTest, ProgramsThatCannotStartAreLaunchErrors) {
-  testing::TempDir dir;
+  TemporaryFolder dir;
   auto notExecutable = dir.write("script.sh", "#!/bin/sh\nexit 0\n");
   ::chmod(notExecutable.c_str(), 0600);
   PosixProcessRunner runner;

@@ -11,12 +11,12 @@
 
 #include "core/application.h"
 #include "core/process_entry.h"
-#include "core/update_service_bridge.h"
+
 #import "platform/mac/foundation_text.h"
 #import "platform/mac/imk_input_controller.h"
+#include "ui/user_interface.h"
 #include "platform/mac/input_source_watch.h"
 #include "platform/mac/mac_platform.h"
-#include "platform/mac/portable_ui.h"
 
 namespace {
 
@@ -71,10 +71,8 @@ int main() {
 
     ornav::mac_platform::MacPlatform platform;
     ornav::Application app(platform.ports());
-    ornav::mac_platform::PortableUi ui = ornav::mac_platform::makePortableUi(app);
-    ornav::UpdateServiceBridge services;
-    ornav::mac_platform::setControllerEnvironment(
-        app.makeControllerEnvironment(services, *ui.menuUI, ui.makePanel));
+    ornav::UserInterface ui(app);
+    ornav::mac_platform::setControllerEnvironment(ui.controllerEnvironment());
     ornav::mac_platform::InputSourceWatch sourceWatch(app.identity().bundleIdentifier);
 
     ornav::ProcessEntrySteps steps = app.processEntrySteps(

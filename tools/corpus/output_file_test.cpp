@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "base/files.h"
-#include "testing/temp_dir.h"
+#include "base/temporary_folder.h"
 
 namespace ornav::corpus {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(WriteText, ReplacesARegularFileWhole) {
-  ornav::testing::TempDir dir;
+  ornav::TemporaryFolder dir;
   const fs::path target = dir.write("unigram.tsv", "old\n");
   std::string why;
   ASSERT_TRUE(write_text(target, "ئا\t1\n", &why)) << why;
@@ -24,7 +24,7 @@ TEST(WriteText, ReplacesARegularFileWhole) {
 }
 
 TEST(WriteText, NeverReplacesWhatIsNotARegularFile) {
-  ornav::testing::TempDir dir;
+  ornav::TemporaryFolder dir;
   std::string why;
   fs::create_directory(dir / "folder");
   EXPECT_FALSE(write_text(dir / "folder", "x", &why));
@@ -44,7 +44,7 @@ TEST(WriteText, NeverReplacesWhatIsNotARegularFile) {
 }
 
 TEST(WriteText, AMissingFolderFailsAndLeavesNothing) {
-  ornav::testing::TempDir dir;
+  ornav::TemporaryFolder dir;
   std::string why;
   EXPECT_FALSE(write_text(dir / "absent" / "x.tsv", "x", &why));
   EXPECT_FALSE(why.empty());

@@ -5,8 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "base/temporary_folder.h"
 #include "mo_test_support.h"
-#include "testing/temp_dir.h"
 
 namespace ornav::corpus {
 namespace {
@@ -29,7 +29,7 @@ class SourceWalkerTest : public ::testing::Test {
     return got;
   }
 
-  ornav::testing::TempDir temp_;
+  ornav::TemporaryFolder temp_;
   const fs::path& root_ = temp_.path();
 };
 

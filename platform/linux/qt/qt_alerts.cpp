@@ -24,25 +24,32 @@ QMessageBox::Icon iconOf(AlertDescription::Style style) {
 
 }  // namespace
 
-int QtAlerts::runModal(const AlertDescription& alert) {
-  QMessageBox box;
-  box.setWindowFlag(Qt::WindowStaysOnTopHint);
-  box.setIcon(iconOf(alert.style));
-  box.setTextFormat(Qt::PlainText);
-  box.setText(toQString(alert.message));
-  box.setInformativeText(toQString(alert.informativeText));
+std::unique_ptr<QMessageBox> makeAlertBox(const AlertDescription& alert,
+                                          std::vector<QAbstractButton*>& buttons) {
+  auto box = std::make_unique<QMessageBox>();
+  box->setWindowFlag(Qt::WindowStaysOnTopHint);
+  box->setIcon(iconOf(alert.style));
+  box->setTextFormat(Qt::PlainText);
+  box->setText(toQString(alert.message));
+  box->setInformativeText(toQString(alert.informativeText));
 
   const std::vector<std::string> titles =
       alert.buttons.empty() ? std::vector<std::string>{"好"} : alert.buttons;
   // One role for all keeps the buttons in the described order; the first is the default.
-  std::vector<QAbstractButton*> buttons;
+  buttons.clear();
   for (const std::string& title : titles) {
-    buttons.push_back(box.addButton(toQString(title), QMessageBox::ActionRole));
+    buttons.push_back(box->addButton(toQString(title), QMessageBox::ActionRole));
   }
-  box.setDefaultButton(static_cast<QPushButton*>(buttons.front()));
-  box.exec();
+  box->setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+  return box;
+}
 
-  const QAbstractButton* chosen = box.clickedButton();
+int QtAlerts::runModal(const AlertDescription& alert) {
+  std::vector<QAbstractButton*> buttons;
+  const std::unique_ptr<QMessageBox> box = makeAlertBox(alert, buttons);
+  box->exec();
+
+  const QAbstractButton* chosen = box->clickedButton();
   for (std::size_t i = 0; i < buttons.size(); ++i) {
     if (buttons[i] == chosen) return int(i);
   }

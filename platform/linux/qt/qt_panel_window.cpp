@@ -56,6 +56,8 @@ PanelWidget::PanelWidget() : QWidget(nullptr, kPanelFlags) {
   // The window itself is transparent: the rounded rectangle is the whole visible panel.
   setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_QuitOnClose, false);
+  // Never shown as a title; it names the window for window-system tools (and the desktop tests).
+  setWindowTitle("Ornavel candidates");
 }
 
 void PanelWidget::setScene(const PanelScene& scene) {

@@ -1,5 +1,7 @@
 #include "platform/linux/qt/qt_render.h"
 
+#include "platform/linux/qt/qt_alerts.h"
+
 #include "platform/linux/qt/qt_dialog_window.h"
 #include "platform/linux/qt/qt_panel_window.h"
 
@@ -26,6 +28,15 @@ QImage renderPanelWindow(const PanelWindow& window) {
 QImage renderDialogWindow(const DialogWindow& window) {
   const auto* dialog = dynamic_cast<const QtDialogWindow*>(&window);
   return dialog != nullptr ? dialog->render() : QImage();
+}
+
+QImage renderAlert(const AlertDescription& alert) {
+  std::vector<QAbstractButton*> buttons;
+  const std::unique_ptr<QMessageBox> box = makeAlertBox(alert, buttons);
+  box->setAttribute(Qt::WA_DontShowOnScreen);
+  box->show();
+  box->adjustSize();
+  return box->grab().toImage();
 }
 
 bool savePng(const QImage& image, const std::filesystem::path& file) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <filesystem>
 
+#include "ports/alerts.h"
 #include "ports/bundle.h"
 #include "ports/dialog_window.h"
 #include "ports/panel_window.h"
@@ -19,6 +20,8 @@ QImage renderWindowDescription(const WindowDescription& description, const Bundl
 // What a window of this platform shows now; a null image for windows of another platform.
 QImage renderPanelWindow(const PanelWindow& window);
 QImage renderDialogWindow(const DialogWindow& window);
+// An alert's message box as it first shows (never on screen).
+QImage renderAlert(const AlertDescription& alert);
 // Writes `image` as a PNG file; false when it cannot be written.
 bool savePng(const QImage& image, const std::filesystem::path& file);
 

@@ -1,0 +1,36 @@
+// Everything a process shows, built over its Application: the dialogs (MenuUI over the
+// application's window ports and the update service), a candidate panel for every input controller,
+// and the environment the controllers share. Both hosts (the Linux program and the macOS entry)
+// build one right after the Application, so they wire the same parts the same way.
+#pragma once
+
+#include <memory>
+
+#include "core/application.h"
+#include "core/update_service_bridge.h"
+#include "dialogs/menu_ui.h"
+#include "dialogs/update_service_dialog_services.h"
+
+namespace ornav {
+
+class UserInterface {
+ public:
+  // `app` must outlive this object; its ports must offer windows, alerts, a text measurer and a
+  // main queue (the panel and the dialogs draw and wait through them).
+  explicit UserInterface(Application& app);
+  UserInterface(const UserInterface&) = delete;
+  UserInterface& operator=(const UserInterface&) = delete;
+
+  MenuUI& menuUI() { return menuUI_; }
+  // The one environment every input controller of the process shares.
+  const std::shared_ptr<ControllerEnvironment>& controllerEnvironment() const { return env_; }
+
+ private:
+  Application& app_;
+  UpdateServiceDialogServices dialogServices_;
+  UpdateServiceBridge controllerServices_;
+  MenuUI menuUI_;
+  std::shared_ptr<ControllerEnvironment> env_;
+};
+
+}  // namespace ornav

@@ -1,0 +1,88 @@
+#include "platform/linux/host/typing_pad.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/ornav_input_controller.h"
+#include "platform/linux/qt/qt_input_menu.h"
+
+namespace ornav::linux_platform {
+
+TypingPad::TypingPad(InputMethodServer& server, InputMenu& menu) : server_(server), menu_(menu) {
+  setWindowTitle("Ornavel");
+  resize(640, 420);
+  first_ = new PadTextArea("org.ornavel.pad.first", this);
+  second_ = new PadTextArea("org.ornavel.pad.second", this);
+  current_ = first_;
+  for (PadTextArea* area : {first_, second_}) {
+    area->setObjectName(area == first_ ? "first" : "second");
+    QFont font = area->font();
+    font.setPointSizeF(16);
+    area->setFont(font);
+    connect(*area);
+  }
+  // The button never takes the focus, so the area being typed in stays the input method's client.
+  menuButton_ = new QToolButton(this);
+  menuButton_->setText("输入法菜单 ▾");
+  menuButton_->setFocusPolicy(Qt::NoFocus);
+  QObject::connect(menuButton_, &QToolButton::clicked, this, [this] {
+    showMenu(*current_, menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
+  });
+
+  // Ctrl-Q ends the program like closing the window (a chord: the controller lets it through).
+  auto* quit = new QAction(this);
+  quit->setShortcut(QKeySequence::Quit);
+  QObject::connect(quit, &QAction::triggered, this, &QWidget::close);
+  addAction(quit);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(menuButton_, 0, Qt::AlignLeft);
+  layout->addWidget(new QLabel("用拉丁字母键输入维吾尔文：", this));
+  layout->addWidget(first_, 1);
+  layout->addWidget(second_, 1);
+  first_->setFocus();
+}
+
+TypingPad::~TypingPad() {
+  for (PadTextArea* area : {first_, second_})
+    server_.disconnect(*area);
+}
+
+void TypingPad::connect(PadTextArea& area) {
+  PadTextArea::Handlers handlers;
+  handlers.key = [this, &area](const KeyEvent& event) {
+    current_ = &area;
+    return server_.connect(area)->handle(&event, &area);
+  };
+  handlers.activated = [this, &area] {
+    current_ = &area;
+    server_.connect(area)->activateServer(&area);
+  };
+  handlers.deactivated = [this, &area] { server_.connect(area)->deactivateServer(&area); };
+  handlers.menu = [this, &area](QPoint globalPosition) { showMenu(area, globalPosition); };
+  handlers.commitComposition = [this, &area] { server_.connect(area)->commitComposing(&area); };
+  area.setHandlers(std::move(handlers));
+}
+
+void TypingPad::showMenu(PadTextArea& area, QPoint globalPosition) {
+  std::weak_ptr<OrnavInputController> controller = server_.connect(area);
+  if (auto* qtMenu = dynamic_cast<QtInputMenu*>(&menu_)) qtMenu->setNextAnchor(globalPosition);
+  menu_.show(server_.connect(area)->menu(), [controller](InputMenuAction action) {
+    if (auto alive = controller.lock()) alive->perform(action);
+  });
+}
+
+void TypingPad::closeEvent(QCloseEvent* event) {
+  // Whatever is being composed lands before the pad goes, as when a client is left.
+  for (PadTextArea* area : {first_, second_}) {
+    if (auto controller = server_.controllerFor(*area)) controller->deactivateServer(area);
+  }
+  QWidget::closeEvent(event);
+  QCoreApplication::quit();
+}
+
+}  // namespace ornav::linux_platform

@@ -1,0 +1,41 @@
+// The Linux stand-in for the applications a user types into: a window titled "Ornavel" with two
+// text areas, each a client of its own (its own bundle identifier, so the input-method server
+// gives each its own controller), and a button that opens the input menu of the area in use.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "core/input_method_server.h"
+#include "platform/linux/host/pad_text_area.h"
+#include "ports/input_menu.h"
+
+class QToolButton;
+
+namespace ornav::linux_platform {
+
+class TypingPad : public QWidget {
+ public:
+  // `server` and `menu` must outlive the pad.
+  TypingPad(InputMethodServer& server, InputMenu& menu);
+  ~TypingPad() override;
+
+  PadTextArea& first() { return *first_; }
+  PadTextArea& second() { return *second_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void connect(PadTextArea& area);
+  void showMenu(PadTextArea& area, QPoint globalPosition);
+
+  InputMethodServer& server_;
+  InputMenu& menu_;
+  PadTextArea* first_;
+  PadTextArea* second_;
+  PadTextArea* current_;  // the area typed in last
+  QToolButton* menuButton_;
+};
+
+}  // namespace ornav::linux_platform
