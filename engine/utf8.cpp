@@ -38,22 +38,28 @@ std::size_t sequence_size(std::string_view text, std::size_t i, std::size_t* val
   return need;
 }
 
-}  // namespace
-
-bool is_valid(std::string_view bytes) {
-  std::size_t i = 0;
+// Position of the first invalid sequence at or after `from` (npos when there is none), with the
+// length of its maximal subpart in *invalid_size.
+std::size_t find_invalid(std::string_view bytes, std::size_t from, std::size_t* invalid_size) {
+  std::size_t i = from;
   while (i < bytes.size()) {
     // Runs of ASCII are the common case; skip them a byte at a time without the decoder.
     if (static_cast<std::uint8_t>(bytes[i]) < 0x80) {
       ++i;
       continue;
     }
-    std::size_t prefix = 0;
-    const std::size_t n = sequence_size(bytes, i, &prefix);
-    if (n == 0) return false;
+    const std::size_t n = sequence_size(bytes, i, invalid_size);
+    if (n == 0) return i;
     i += n;
   }
-  return true;
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+bool is_valid(std::string_view bytes) {
+  std::size_t invalid_size = 0;
+  return find_invalid(bytes, 0, &invalid_size) == std::string_view::npos;
 }
 
 std::size_t count_scalars(std::string_view text) {
@@ -66,23 +72,13 @@ std::size_t count_scalars(std::string_view text) {
 
 void append_lossy(std::string& out, std::string_view bytes) {
   static constexpr std::string_view replacement = "\xEF\xBF\xBD";
-  std::size_t i = 0;
   std::size_t run_start = 0;  // start of the current run of valid bytes, copied in one go
-  while (i < bytes.size()) {
-    if (static_cast<std::uint8_t>(bytes[i]) < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t prefix = 0;
-    const std::size_t n = sequence_size(bytes, i, &prefix);
-    if (n != 0) {
-      i += n;
-      continue;
-    }
-    out.append(bytes.substr(run_start, i - run_start));
+  std::size_t invalid_size = 0;
+  for (std::size_t bad = find_invalid(bytes, 0, &invalid_size); bad != std::string_view::npos;
+       bad = find_invalid(bytes, run_start, &invalid_size)) {
+    out.append(bytes.substr(run_start, bad - run_start));
     out.append(replacement);
-    i += prefix;
-    run_start = i;
+    run_start = bad + invalid_size;
   }
   out.append(bytes.substr(run_start));
 }

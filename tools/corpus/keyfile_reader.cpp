@@ -139,22 +139,29 @@ bool is_locale_tag(std::string_view tag, std::string_view language) {
   return next == '_' || next == '-' || next == '@' || next == '.';
 }
 
-std::vector<std::string> read_keyfile_values(std::string_view text, std::string_view language) {
-  std::vector<std::string> out;
+void for_each_assignment(
+    std::string_view text,
+    const std::function<void(std::string_view key, std::string_view value)>& visit) {
   size_t pos = 0;
   while (pos < text.size()) {
     size_t eol = text.find('\n', pos);
     std::string_view line = text.substr(pos, eol == std::string_view::npos ? eol : eol - pos);
     pos = eol == std::string_view::npos ? text.size() : eol + 1;
     size_t eq = line.find('=');
-    if (eq == std::string_view::npos) continue;
-    std::string_view key = trim(line.substr(0, eq));
-    size_t open = key.find('[');
-    if (open == std::string_view::npos || key.back() != ']') continue;
-    if (!is_locale_tag(key.substr(open + 1, key.size() - open - 2), language)) continue;
-    std::string value = unescape_keyfile(trim(line.substr(eq + 1)));
-    if (!value.empty()) out.push_back(std::move(value));
+    if (eq != std::string_view::npos) visit(line.substr(0, eq), line.substr(eq + 1));
   }
+}
+
+std::vector<std::string> read_keyfile_values(std::string_view text, std::string_view language) {
+  std::vector<std::string> out;
+  for_each_assignment(text, [&](std::string_view rawKey, std::string_view rawValue) {
+    std::string_view key = trim(rawKey);
+    size_t open = key.find('[');
+    if (open == std::string_view::npos || key.back() != ']') return;
+    if (!is_locale_tag(key.substr(open + 1, key.size() - open - 2), language)) return;
+    std::string value = unescape_keyfile(trim(rawValue));
+    if (!value.empty()) out.push_back(std::move(value));
+  });
   return out;
 }
 

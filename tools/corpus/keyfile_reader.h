@@ -3,6 +3,7 @@
 // carries the same keys as "Name[ug]": "...".
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,12 @@ namespace ornav::corpus {
 
 // True for the locale tag itself and its variants: "ug", "ug_CN", "ug-CN", "ug@Arab".
 bool is_locale_tag(std::string_view tag, std::string_view language);
+
+// Calls `visit` with the raw key and value of every "key=value" line (lines without "=" are
+// skipped); the callers trim and decode as their files need.
+void for_each_assignment(
+    std::string_view text,
+    const std::function<void(std::string_view key, std::string_view value)>& visit);
 
 // Values of "Key[<language>]=value" lines, with the key-file escapes (\s \n \t \r \\) decoded.
 std::vector<std::string> read_keyfile_values(std::string_view text, std::string_view language);

@@ -61,29 +61,22 @@ bool ends_with(std::string_view s, std::string_view suffix) {
 // Key files stored inside locale/ug*: their unbracketed values are already in our language.
 std::vector<std::string> read_locale_keyfile(std::string_view text) {
   std::vector<std::string> out;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t eol = text.find('\n', pos);
-    std::string_view line = text.substr(pos, eol == std::string_view::npos ? eol : eol - pos);
-    pos = eol == std::string_view::npos ? text.size() : eol + 1;
-    size_t eq = line.find('=');
-    if (eq == std::string_view::npos) continue;
-    std::string key(line.substr(0, eq));
+  for_each_assignment(text, [&](std::string_view rawKey, std::string_view value) {
+    std::string key(rawKey);
     key.erase(std::remove_if(key.begin(), key.end(), [](char c) { return c == ' ' || c == '\t'; }),
               key.end());
     std::transform(key.begin(), key.end(), key.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (key != "name" && key != "comment" && key != "genericname" && key != "keywords" &&
         key != "summary" && key != "description") {
-      continue;
+      return;
     }
-    std::string_view value = line.substr(eq + 1);
     while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
       value.remove_prefix(1);
     while (!value.empty() && (value.back() == '\r' || value.back() == ' '))
       value.remove_suffix(1);
     if (!value.empty()) out.emplace_back(value);
-  }
+  });
   return out;
 }
 

@@ -3,19 +3,8 @@
 #include <iostream>
 
 #include "enrol.h"
-
-#if defined(__APPLE__)
-#include "carbon_input_source_registry.h"
-#else
-#include "emulated_input_source_registry.h"
-#endif
+#include "system_registry.h"
 
 int main() {
-#if defined(__APPLE__)
-  srcenrol::CarbonInputSourceRegistry registry;
-#else
-  srcenrol::EmulatedInputSourceRegistry registry(
-      srcenrol::EmulatedInputSourceRegistry::defaultPrefix());
-#endif
-  return srcenrol::enrol(registry, std::cout);
+  return srcenrol::enrol(*srcenrol::systemRegistry(), std::cout);
 }
