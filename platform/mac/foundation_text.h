@@ -8,7 +8,7 @@
 
 namespace ornav::mac_platform {
 
-// Never nil: ill-formed UTF-8 is repaired first (see utf8_repair.h).
+// Never nil: ill-formed UTF-8 is repaired first (base/text.h, toValidUtf8).
 NSString* toNSString(std::string_view utf8);
 
 // UTF-8 of `string` ("" for nil); unpaired UTF-16 surrogates become replacement characters.

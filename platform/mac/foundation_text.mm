@@ -1,11 +1,11 @@
 #import "platform/mac/foundation_text.h"
 
-#include "platform/mac/utf8_repair.h"
+#include "base/text.h"
 
 namespace ornav::mac_platform {
 
 NSString* toNSString(std::string_view utf8) {
-  const std::string repaired = repairUtf8(utf8);
+  const std::string repaired = toValidUtf8(utf8);
   NSString* string = [[NSString alloc] initWithBytes:repaired.data()
                                               length:repaired.size()
                                             encoding:NSUTF8StringEncoding];

@@ -2,7 +2,7 @@
 
 #include <os/log.h>
 
-#include "platform/mac/utf8_repair.h"
+#include "base/text.h"
 
 namespace ornav::mac_platform {
 
@@ -19,7 +19,7 @@ OsSystemLog::~OsSystemLog() = default;
 void OsSystemLog::write(const std::string& message) {
   // The log reads a C string: an embedded NUL would cut the entry, and ill-formed UTF-8 would
   // show as escapes, so both are made visible as replacement characters instead.
-  std::string text = repairUtf8(message);
+  std::string text = toValidUtf8(message);
   for (char& c : text) {
     if (c == '\0') c = '?';
   }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/text.h"
-#include "platform/mac/utf8_repair.h"
 
 namespace ornav::mac_platform {
 
@@ -27,7 +26,7 @@ std::uint64_t utf16Length(std::string_view text) {
 }  // namespace
 
 Utf16Range utf16RangeOfCharacters(std::string_view text, TextRange characters) {
-  const std::string repaired = repairUtf8(text);
+  const std::string repaired = toValidUtf8(text);
   const std::vector<std::string> pieces = splitCharacters(repaired);
   const auto count = static_cast<std::int64_t>(pieces.size());
   const std::int64_t first = std::clamp<std::int64_t>(characters.location, 0, count);
