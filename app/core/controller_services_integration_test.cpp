@@ -11,7 +11,7 @@
 #include "core/controller_test_support.h"
 #include "core/update_service_bridge.h"
 #include "fst_builder.h"
-#include "services/service_test_support.h"
+#include "platform/linux/testing/service_test_support.h"
 #include "services/update_service_operations.h"
 
 namespace ornav {

@@ -7,7 +7,7 @@
 #include "dialogs/menu_ui.h"
 #include "dialogs/update_service_dialog_services.h"
 #include "dialogs/update_window.h"
-#include "services/service_test_support.h"
+#include "platform/linux/testing/service_test_support.h"
 #include "services/update_service.h"
 #include "testing/fake_ui.h"
 

@@ -2,9 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/linux/testing/service_test_support.h"
 #include "services/about.h"
 #include "services/feedback.h"
-#include "services/service_test_support.h"
 #include "services/update_service.h"
 #include "services/update_service_operations.h"
 

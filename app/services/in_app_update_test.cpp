@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "services/service_test_support.h"
+#include "platform/linux/testing/service_test_support.h"
 #include "services/update_package.h"
 #include "services/update_service_operations.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "services/service_test_support.h"
+#include "platform/linux/testing/service_test_support.h"
 #include "services/update_service_operations.h"
 
 namespace ornav {

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "services/service_test_support.h"
+#include "platform/linux/testing/service_test_support.h"
 #include "services/update_service.h"
 #include "services/update_service_operations.h"
 

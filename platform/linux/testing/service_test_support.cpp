@@ -1,4 +1,4 @@
-#include "services/service_test_support.h"
+#include "platform/linux/testing/service_test_support.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
