@@ -14,9 +14,9 @@
 
 #import "platform/mac/foundation_text.h"
 #import "platform/mac/imk_input_controller.h"
-#include "ui/user_interface.h"
 #include "platform/mac/input_source_watch.h"
 #include "platform/mac/mac_platform.h"
+#include "ui/user_interface.h"
 
 namespace {
 
