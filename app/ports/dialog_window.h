@@ -26,6 +26,13 @@ struct LabelControl {
   std::optional<Color> color;  // absent: the default label colour
 };
 
+// Whether a label's frame is tall enough for a second line of its font (a line taken as 1.2 times
+// the point size). Such labels wrap at their width; the others keep one line and clip at their
+// end, since a wrapped line would show cut in half under the first.
+inline bool labelHoldsSeveralLines(const Font& font, double frameHeight) {
+  return frameHeight >= 2 * 1.2 * font.pointSize;
+}
+
 // What a dialog button does: one action of the dialogs' shared action target.
 enum class DialogAction {
   closeWelcome,

@@ -169,8 +169,9 @@ NSTextField* labelFor(const LabelControl& label, NSRect frame) {
   field.drawsBackground = NO;
   field.alignment = alignmentFor(label.alignment);
   field.font = fontFor(label.font);
-  field.lineBreakMode = NSLineBreakByWordWrapping;
-  field.maximumNumberOfLines = 0;
+  const bool wraps = labelHoldsSeveralLines(label.font, frame.size.height);
+  field.lineBreakMode = wraps ? NSLineBreakByWordWrapping : NSLineBreakByClipping;
+  field.maximumNumberOfLines = wraps ? 0 : 1;
   if (label.color) field.textColor = colorFor(*label.color);
   return field;
 }

@@ -35,11 +35,11 @@ void setFont(QWidget& widget, const Font& font) {
   widget.setFont(toQFont(font, widget.logicalDpiY()));
 }
 
-QWidget* makeLabel(const LabelControl& control, QWidget& window) {
+QWidget* makeLabel(const LabelControl& control, double frameHeight, QWidget& window) {
   auto* label = new QLabel(toQString(control.text), &window);
   label->setTextFormat(Qt::PlainText);
   label->setTextInteractionFlags(Qt::NoTextInteraction);
-  label->setWordWrap(true);
+  label->setWordWrap(labelHoldsSeveralLines(control.font, frameHeight));
   label->setAlignment(horizontalAlignment(control.alignment) | Qt::AlignTop);
   label->setAutoFillBackground(false);
   setFont(*label, control.font);
@@ -126,7 +126,7 @@ DialogControl buildDialogControl(const ControlDescription& description, QWidget&
       [&](const auto& kind) {
         using Kind = std::decay_t<decltype(kind)>;
         if constexpr (std::is_same_v<Kind, LabelControl>) {
-          control = {DialogControlKind::label, makeLabel(kind, window)};
+          control = {DialogControlKind::label, makeLabel(kind, description.frame.height, window)};
         } else if constexpr (std::is_same_v<Kind, ButtonControl>) {
           control = {DialogControlKind::button, makeButton(kind, window, onPress)};
         } else if constexpr (std::is_same_v<Kind, TextViewControl>) {

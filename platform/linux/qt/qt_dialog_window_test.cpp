@@ -104,6 +104,29 @@ class QtDialogWindowTest : public ::testing::Test {
   std::unique_ptr<QtDialogWindow> window;
 };
 
+TEST(QtDialogLabels, WrapOnlyWhereTheFrameHoldsASecondLine) {
+  // 12-point text: a second line needs 28.8 points.
+  const std::string longText(200, 'x');
+  WindowDescription description;
+  description.contentSize = Size{400, 200};
+  description.controls = {
+      {"oneLine", Rect{20, 150, 360, 18},
+       LabelControl{longText, Font::system(12), TextAlignment::left, std::nullopt}},
+      {"justTwo", Rect{20, 110, 360, 28.8},
+       LabelControl{longText, Font::system(12), TextAlignment::left, std::nullopt}},
+      {"paragraph", Rect{20, 20, 360, 80},
+       LabelControl{longText, Font::system(12), TextAlignment::left, std::nullopt}},
+  };
+  QtDialogWindow window(description, ImageLoader(nullptr));
+  const auto label = [&](const char* name) { return dynamic_cast<QLabel*>(window.control(name)); };
+  ASSERT_NE(label("oneLine"), nullptr);
+  EXPECT_FALSE(label("oneLine")->wordWrap());
+  EXPECT_TRUE(label("justTwo")->wordWrap());
+  EXPECT_TRUE(label("paragraph")->wordWrap());
+  // What a one-line label holds is still its whole text.
+  EXPECT_EQ(window.text("oneLine"), longText);
+}
+
 TEST_F(QtDialogWindowTest, IsAFixedSizeTitledWindowThatOnlyCloses) {
   DialogWidget& widget = window->widget();
   EXPECT_EQ(widget.windowTitle(), QString("检查更新"));
@@ -130,7 +153,8 @@ TEST_F(QtDialogWindowTest, ControlsAreOfTheirKindsWithTheirTexts) {
   auto* title = control<QLabel>("title");
   ASSERT_NE(title, nullptr);
   EXPECT_EQ(title->text(), QString("A new version"));
-  EXPECT_TRUE(title->wordWrap());
+  // 30 points hold one line of a 16-point font: it clips instead of showing half a second line.
+  EXPECT_FALSE(title->wordWrap());
   EXPECT_EQ(title->textInteractionFlags(), Qt::NoTextInteraction);
   EXPECT_TRUE(title->alignment().testFlag(Qt::AlignHCenter));
   EXPECT_TRUE(title->font().bold());
