@@ -8,8 +8,10 @@
 #include <mutex>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "file_bytes.h"
+#include "page_warmer.h"
 #include "user_store.h"
 
 namespace ornav {
@@ -62,15 +64,17 @@ class OpenFile {
   Id id_{};
 };
 
-std::optional<fst::Map> open_map(const OpenFile& file) {
-  const auto bytes = file.load();
+// The maps' whole-file checksums are not compared here: that would read every page of both
+// maps (the whole dictionary from disk, on a first start) before the first keystroke, whatever
+// the keystrokes later need. The reader is safe on any bytes, the files come sealed with the
+// application, and `ornav-dict stats` reports a map whose bytes differ from its checksum.
+std::optional<fst::Map> open_map(const std::shared_ptr<const FileBytes>& bytes) {
   if (!bytes) return std::nullopt;
-  return fst::Map::open(bytes->bytes(), bytes);
+  return fst::Map::open(bytes->bytes(), bytes, nullptr, fst::Checksum::skip);
 }
 
-std::optional<RankingIndex> open_index(const OpenFile& file, const Dictionary& dict) {
-  if (!file.ok()) return std::nullopt;
-  const auto bytes = file.load();
+std::optional<RankingIndex> open_index(const std::shared_ptr<const FileBytes>& bytes,
+                                       const Dictionary& dict) {
   if (!bytes) return std::nullopt;
   return RankingIndex::open(bytes->bytes(), bytes, dict.unigram, dict.bigram);
 }
@@ -106,12 +110,22 @@ std::shared_ptr<const Dictionary> open_dictionary(std::string_view dict_dir) {
   }
   std::erase_if(entries, [](const auto& entry) { return entry.second.expired(); });
 
-  auto unigram = open_map(unigram_file_);
+  const auto unigram_bytes = unigram_file_.load();
+  auto unigram = open_map(unigram_bytes);
   if (!unigram) return nullptr;
-  auto bigram = open_map(bigram_file_);
+  const auto bigram_bytes = bigram_file_.load();
+  auto bigram = open_map(bigram_bytes);
   if (!bigram) return nullptr;
-  auto dict = std::make_shared<Dictionary>(Dictionary{std::move(*unigram), std::move(*bigram), {}});
-  dict->index = open_index(index_file, *dict);
+  auto dict =
+      std::make_shared<Dictionary>(Dictionary{std::move(*unigram), std::move(*bigram), {}, {}});
+  const auto index_bytes = index_file.ok() ? index_file.load() : nullptr;
+  dict->index = open_index(index_bytes, *dict);
+  // What keystrokes read most comes first: the index's lists, the words, then the pairs.
+  std::vector<std::shared_ptr<const FileBytes>> warm;
+  if (dict->index) warm.push_back(index_bytes);
+  warm.push_back(unigram_bytes);
+  warm.push_back(bigram_bytes);
+  dict->warmer = std::make_unique<PageWarmer>(std::move(warm));
   entries[key] = dict;
   return dict;
 }

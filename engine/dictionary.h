@@ -2,7 +2,8 @@
 // holds a valid one for them, the ranking index.
 //
 // Engines of one process over the same files share one Dictionary: the files are mapped and
-// checked once, and a further engine costs a few system calls. Files are recognised by device,
+// checked once (footers, roots and the index; not the maps' whole-file checksums), and a further
+// engine costs a few system calls. Files are recognised by device,
 // inode, size and modification and change times, so a dictionary that is replaced on disk is
 // opened afresh for engines created afterwards, while older engines keep the one they have.
 #pragma once
@@ -12,6 +13,7 @@
 #include <string_view>
 
 #include "fst/fst_map.h"
+#include "page_warmer.h"
 #include "ranking_index.h"
 
 namespace ornav {
@@ -24,6 +26,8 @@ struct Dictionary {
   fst::Map unigram;
   fst::Map bigram;
   std::optional<RankingIndex> index;  // absent: missing, damaged or built for other maps
+  // Reads the files' pages in the background; last, so that it stops before the rest goes.
+  std::unique_ptr<PageWarmer> warmer;
 };
 
 // Null when either map cannot be read or is not a valid map. Safe to call from several threads.

@@ -12,14 +12,11 @@ std::shared_ptr<const FileBytes> FileBytes::load(int fd, std::uint64_t size) {
   if (size > std::numeric_limits<std::size_t>::max() / 2) return nullptr;
   std::shared_ptr<FileBytes> file(new FileBytes());
   if (size > 0) {
-    int flags = MAP_PRIVATE;
-#ifdef MAP_POPULATE
-    // Every page is read right away anyway (the maps' checksums), and one call that maps them
-    // all is much cheaper than a fault per page.
-    flags |= MAP_POPULATE;
-#endif
-    void* p = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, flags, fd, 0);
+    void* p = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE, fd, 0);
     if (p != MAP_FAILED) {
+      // Pages are read when first used; the hint lets the system read the rest ahead in the
+      // background instead of at the first keystrokes. Nothing waits for it.
+      ::madvise(p, static_cast<std::size_t>(size), MADV_WILLNEED);
       file->data_ = static_cast<const std::uint8_t*>(p);
       file->size_ = static_cast<std::size_t>(size);
       file->mapped_ = true;

@@ -34,7 +34,7 @@ std::optional<Map> Map::open(std::vector<std::uint8_t> bytes, OpenError* why) {
 }
 
 std::optional<Map> Map::open(std::span<const std::uint8_t> bytes, std::shared_ptr<const void> owner,
-                             OpenError* why) {
+                             OpenError* why, Checksum checksum) {
   const auto fail = [why](OpenError error) -> std::optional<Map> {
     if (why) *why = error;
     return std::nullopt;
@@ -66,14 +66,16 @@ std::optional<Map> Map::open(std::span<const std::uint8_t> bytes, std::shared_pt
   const detail::NodeArea area{d, format::kHeaderSize, map.area_end_, version};
   if (!detail::decode_node(area, root, &map.root_node_)) return fail(OpenError::bad_root);
 
-  if (version >= 3) {
-    const std::uint32_t stored = format::load_u32(d + size - 4);
-    if (mask_crc32c(crc32c(d, size - 4)) != stored) return fail(OpenError::bad_checksum);
-  }
   map.owner_ = std::move(owner);
   map.data_ = d;
   map.size_ = size;
+  if (checksum == Checksum::verify && !map.checksum_matches()) return fail(OpenError::bad_checksum);
   return map;
+}
+
+bool Map::checksum_matches() const {
+  if (version_ < 3) return true;
+  return mask_crc32c(crc32c(data_, size_ - 4)) == format::load_u32(data_ + size_ - 4);
 }
 
 std::optional<std::uint32_t> Map::stored_checksum() const {

@@ -5,8 +5,8 @@
 // The map reads the whole file's bytes in place: either its own copy, or memory that an owner keeps
 // alive (a read-only mapping of the file), shared by every copy of the map. Opening checks
 // everything the footer promises (size, version, root address inside the node area, the root node
-// itself, and for version 3 the masked CRC-32C), so a map that opens can be read without further
-// checks at the file level. Reads inside nodes are still bounds-checked: hostile bytes make a
+// itself) and, unless the caller opts out, the version 3 masked CRC-32C of the whole file. Reads
+// inside nodes are bounds-checked whether or not the checksum was verified: hostile bytes make a
 // lookup answer "absent" or a stream end early, never read outside the buffer or loop forever.
 // Walks only ever follow a transition to an address below the current node, and a stream never
 // yields more than len() keys.
@@ -35,6 +35,11 @@ enum class OpenError {
 
 const char* describe(OpenError error);
 
+// Whether opening a version 3 map reads the whole file to compare it with its stored checksum.
+// Skipping it keeps opening independent of the file's size: nothing but the footer and the root
+// node is read, so a large map that is not yet in memory opens at once.
+enum class Checksum { verify, skip };
+
 class PrefixStream;
 
 class Map {
@@ -44,7 +49,11 @@ class Map {
   // Reads the map in place from `bytes`, which `owner` keeps valid and unchanged for as long as
   // the map or a copy of it exists.
   static std::optional<Map> open(std::span<const std::uint8_t> bytes,
-                                 std::shared_ptr<const void> owner, OpenError* why = nullptr);
+                                 std::shared_ptr<const void> owner, OpenError* why = nullptr,
+                                 Checksum checksum = Checksum::verify);
+
+  // Compares the whole file with its stored checksum; true for version 2 maps, which have none.
+  bool checksum_matches() const;
 
   // The output stored for exactly this key.
   std::optional<std::uint64_t> get(std::string_view key) const;
