@@ -81,6 +81,10 @@ std::optional<RankingIndex> open_index(const std::shared_ptr<const FileBytes>& b
 
 using Key = std::tuple<OpenFile::Id, OpenFile::Id, OpenFile::Id>;
 
+// How much of the maps is read before the first engine exists: a few milliseconds of page reads,
+// so that its first keystrokes need not fault pages in.
+constexpr std::size_t kBytesReadAtOpening = std::size_t{16} << 20;
+
 // Every dictionary some engine still uses. Engines may be created on several threads.
 std::mutex& registry_mutex() {
   static std::mutex mutex;
@@ -120,12 +124,12 @@ std::shared_ptr<const Dictionary> open_dictionary(std::string_view dict_dir) {
       std::make_shared<Dictionary>(Dictionary{std::move(*unigram), std::move(*bigram), {}, {}});
   const auto index_bytes = index_file.ok() ? index_file.load() : nullptr;
   dict->index = open_index(index_bytes, *dict);
-  // What keystrokes read most comes first: the index's lists, the words, then the pairs.
-  std::vector<std::shared_ptr<const FileBytes>> warm;
-  if (dict->index) warm.push_back(index_bytes);
-  warm.push_back(unigram_bytes);
-  warm.push_back(bigram_bytes);
-  dict->warmer = std::make_unique<PageWarmer>(std::move(warm));
+  // The words first, then the pairs (the index was read whole by its validation). A dictionary
+  // the size of the shipped one is read before the first engine exists; the pairs of a large
+  // one arrive in the background.
+  dict->warmer = std::make_unique<PageWarmer>(
+      std::vector<std::shared_ptr<const FileBytes>>{unigram_bytes, bigram_bytes},
+      kBytesReadAtOpening);
   entries[key] = dict;
   return dict;
 }

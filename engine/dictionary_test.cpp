@@ -205,8 +205,8 @@ TEST_F(DictionaryTest, MapsAreNotReadWholeToCompareTheirChecksums) {
   expect_reference_lists(*engine, words_);
 }
 
-// The files are read page by page in the background after opening; an engine released at once
-// stops that reading (it holds the mappings it reads, so nothing is unmapped under it).
+// The maps' pages are read when the dictionary opens (a large one's rest in the background);
+// engines released at once and reopened find the dictionary whole each time.
 TEST_F(DictionaryTest, ReleasedWhileItsFilesAreStillBeingRead) {
   for (int i = 0; i < 20; ++i)
     open().reset();

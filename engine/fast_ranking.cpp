@@ -47,6 +47,9 @@ namespace {
 // Prefixes without an index list: how many keys are walked before the plain ranking takes over.
 constexpr std::size_t kWalkLimit = 256;
 constexpr std::size_t kMaxWalkLimit = 4096;
+// How many of a walked list's best words are put in order first: a little more than the 50 that
+// processing usually needs.
+constexpr std::size_t kWalkedFirstSorted = 64;
 
 bool starts_with(std::string_view word, std::string_view prefix) {
   return word.substr(0, prefix.size()) == prefix;
@@ -163,22 +166,30 @@ bool FastRanker::walk_list(const fst::Map& unigram, std::string_view prefix, std
   walked_.clear();
   walked_text_.clear();
   ends_.clear();
+  // Every key begins with the prefix. When the prefix is whole UTF-8 text (the buffer always is),
+  // a key is valid exactly when the rest after the prefix is, and has the prefix's characters
+  // plus the rest's: only the rest is looked at.
+  const std::optional<std::size_t> prefix_chars = utf8::valid_scalar_count(prefix);
+  const std::size_t checked_from = prefix_chars ? prefix.size() : 0;
   fst::PrefixStream stream = unigram.prefix_stream(prefix);
   while (stream.next()) {
+    if (walked_.size() == limit) return false;
+    const std::string_view key = stream.key();
+    const std::optional<std::size_t> rest_chars =
+        utf8::valid_scalar_count(key.substr(checked_from));
     // Keys that are not UTF-8 become replacement text and may then collide: the plain ranking
     // handles that case.
-    if (walked_.size() == limit || !utf8::is_valid(stream.key())) return false;
-    walked_text_.append(stream.key());
+    if (!rest_chars) return false;
+    walked_text_.append(key);
     ends_.push_back(walked_text_.size());
-    walked_.push_back({{}, stream.value(), 0});
+    walked_.push_back(
+        {{}, stream.value(), static_cast<std::uint32_t>(prefix_chars.value_or(0) + *rest_chars)});
   }
   std::size_t start = 0;
   for (std::size_t k = 0; k < walked_.size(); ++k) {
     walked_[k].word = std::string_view(walked_text_).substr(start, ends_[k] - start);
-    walked_[k].chars = chars_of(walked_[k].word);
     start = ends_[k];
   }
-  std::sort(walked_.begin(), walked_.end(), RanksBefore());
   return true;
 }
 
@@ -223,9 +234,24 @@ bool FastRanker::rank_prefix(const RankingInput& in, const RankingAids& aids,
   const std::uint32_t list_size =
       listed ? listed->size : static_cast<std::uint32_t>(walked_.size());
   const bool complete = listed ? listed->complete() : true;
+  // A walked list is put in plain order only as far as it is processed: its best words first
+  // (most often processing stops a little past the 50th), the rest all at once when processing
+  // goes on into them (after a context word whose pairs cannot be bounded, it goes to the end).
+  std::size_t walked_in_order = 0;
   const auto entry = [&](std::uint32_t i) {
-    return listed ? aids.index->entry(listed->first + i)
-                  : IndexEntry{walked_[i].word, walked_[i].score};
+    if (listed) return aids.index->entry(listed->first + i);
+    if (i >= walked_in_order) {
+      const auto from = walked_.begin() + std::ptrdiff_t(walked_in_order);
+      if (walked_in_order == 0 && walked_.size() > kWalkedFirstSorted && i < kWalkedFirstSorted) {
+        std::partial_sort(from, walked_.begin() + std::ptrdiff_t(kWalkedFirstSorted), walked_.end(),
+                          RanksBefore());
+        walked_in_order = kWalkedFirstSorted;
+      } else {
+        std::sort(from, walked_.end(), RanksBefore());
+        walked_in_order = walked_.size();
+      }
+    }
+    return IndexEntry{walked_[i].word, walked_[i].score};
   };
 
   // Pairs after the context word: walked when the context has few, else from its list.

@@ -81,7 +81,7 @@ class FastRanker {
   std::vector<Scored> items_;
   std::vector<std::uint32_t> top_;  // heap of item positions; the front is the 50th best
   std::vector<std::string_view> processed_;
-  std::vector<Scored> walked_;  // every key under a small prefix, in plain order
+  std::vector<Scored> walked_;  // every key under a small prefix; put in plain order as needed
   std::string walked_text_;
   std::vector<std::size_t> ends_;
   std::vector<Pair> pairs_;   // pairs of the context under the buffer, by word

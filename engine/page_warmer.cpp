@@ -2,17 +2,40 @@
 
 #include <unistd.h>
 
-#include <cstddef>
 #include <cstdint>
+#include <limits>
 
 namespace ornav {
+namespace {
 
-PageWarmer::PageWarmer(std::vector<std::shared_ptr<const FileBytes>> files)
-    : files_(std::move(files)), thread_([this] { run(); }) {}
+std::size_t system_page_size() {
+  const long size = ::sysconf(_SC_PAGESIZE);
+  return size > 0 ? static_cast<std::size_t>(size) : 4096;
+}
+
+}  // namespace
+
+PageWarmer::PageWarmer(std::vector<std::shared_ptr<const FileBytes>> files,
+                       std::size_t synchronous_bytes)
+    : files_(std::move(files)), page_(system_page_size()) {
+  std::size_t total = 0;
+  for (const auto& file : files_) {
+    if (file && file->mapped()) total += file->bytes().size();  // a copy is in memory already
+  }
+  const std::size_t done = read(0, synchronous_bytes);
+  if (done >= total) {
+    finish();
+    return;
+  }
+  thread_ = std::thread([this, done] {
+    read(done, std::numeric_limits<std::size_t>::max());
+    finish();
+  });
+}
 
 PageWarmer::~PageWarmer() {
   stop_.store(true, std::memory_order_relaxed);
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
 }
 
 void PageWarmer::wait() const {
@@ -20,20 +43,33 @@ void PageWarmer::wait() const {
   finished_.wait(lock, [this] { return done_; });
 }
 
-void PageWarmer::run() {
-  const long page_size = ::sysconf(_SC_PAGESIZE);
-  const std::size_t page = page_size > 0 ? static_cast<std::size_t>(page_size) : 4096;
+std::size_t PageWarmer::read(std::size_t skip, std::size_t limit) {
   constexpr std::size_t kPagesBetweenStopChecks = 64;
+  std::size_t position = 0;  // in the files taken as one sequence
+  std::size_t read_bytes = 0;
+  std::size_t pages = 0;
   std::uint8_t sink = 0;
   for (const auto& file : files_) {
-    if (!file || !file->mapped()) continue;  // a copy is in memory already
+    if (!file || !file->mapped()) continue;
     const auto bytes = file->bytes();
-    for (std::size_t at = 0, n = 0; at < bytes.size(); at += page, ++n) {
-      if (n % kPagesBetweenStopChecks == 0 && stop_.load(std::memory_order_relaxed)) break;
-      sink ^= *static_cast<const volatile std::uint8_t*>(bytes.data() + at);
+    if (position + bytes.size() <= skip) {
+      position += bytes.size();
+      continue;
     }
+    for (std::size_t at = skip > position ? skip - position : 0; at < bytes.size(); at += page_) {
+      if (read_bytes >= limit) return position + at;
+      if (++pages % kPagesBetweenStopChecks == 0 && stop_.load(std::memory_order_relaxed))
+        return position + at;
+      sink ^= *static_cast<const volatile std::uint8_t*>(bytes.data() + at);
+      read_bytes += page_;
+    }
+    position += bytes.size();
   }
   static_cast<void>(sink);
+  return position;
+}
+
+void PageWarmer::finish() {
   const std::lock_guard lock(mutex_);
   done_ = true;
   finished_.notify_all();

@@ -1,11 +1,14 @@
-// Reads one byte of every page of some mapped files on a thread of its own, right after a
-// dictionary is opened. Opening reads almost nothing of the files, so without this the first
-// keystrokes would each fault in the pages they touch (from disk, on a first start); with it they
-// find the pages in memory. Nothing waits for it: destruction stops it within a few pages.
+// Reads one byte of every page of some mapped files, right after a dictionary is opened. Opening
+// reads almost nothing of the files, so without this the first keystrokes would each fault in the
+// pages they touch (from disk, on a first start). The first bytes, up to a budget, are read before
+// the constructor returns, so a small dictionary is whole in memory when its first engine exists;
+// the rest of a large one is read on a thread of its own that nothing waits for. Destruction
+// stops that thread within a few pages.
 #pragma once
 
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -17,7 +20,8 @@ namespace ornav {
 
 class PageWarmer {
  public:
-  explicit PageWarmer(std::vector<std::shared_ptr<const FileBytes>> files);
+  // Reads `files` in order; the first `synchronous_bytes` of them before returning.
+  PageWarmer(std::vector<std::shared_ptr<const FileBytes>> files, std::size_t synchronous_bytes);
   ~PageWarmer();
   PageWarmer(const PageWarmer&) = delete;
   PageWarmer& operator=(const PageWarmer&) = delete;
@@ -27,9 +31,13 @@ class PageWarmer {
   void wait() const;
 
  private:
-  void run();
+  // Reads the pages from byte `skip` of the files taken as one sequence, up to `limit` bytes;
+  // where it stopped.
+  std::size_t read(std::size_t skip, std::size_t limit);
+  void finish();
 
   std::vector<std::shared_ptr<const FileBytes>> files_;
+  std::size_t page_;
   std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   mutable std::condition_variable finished_;

@@ -139,10 +139,17 @@ bool write_file_atomically(const std::string& requested_path, std::string_view t
                            durability how) {
   // A user who links the file elsewhere (a synced folder) keeps the link: the file it points to
   // is the one replaced.
+  // A plain file is replaced where it is named (a linked folder on the way changes nothing);
+  // only a link is resolved, component by component.
   std::string path = requested_path;
-  if (char* target = ::realpath(requested_path.c_str(), nullptr)) {
-    path = target;
-    std::free(target);
+  struct stat old_file {};
+  bool exists = ::lstat(path.c_str(), &old_file) == 0;
+  if (exists && S_ISLNK(old_file.st_mode)) {
+    if (char* target = ::realpath(requested_path.c_str(), nullptr)) {
+      path = target;
+      std::free(target);
+    }
+    exists = ::stat(path.c_str(), &old_file) == 0;
   }
   const auto [dir, name] = split_dir(path);
   std::string temp = join_path(dir, "." + name + ".XXXXXX");
@@ -150,8 +157,7 @@ bool write_file_atomically(const std::string& requested_path, std::string_view t
   if (fd.get() < 0) return false;
 
   bool ok = true;
-  struct stat old_file {};
-  if (::stat(path.c_str(), &old_file) == 0) {
+  if (exists) {
     ok = ::fchmod(fd.get(), old_file.st_mode & 07777) == 0;
   }
   const bool synced = how == durability::synced;

@@ -70,6 +70,23 @@ std::size_t count_scalars(std::string_view text) {
   return count;
 }
 
+std::optional<std::size_t> valid_scalar_count(std::string_view bytes) {
+  std::size_t count = 0;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    ++count;
+    if (static_cast<std::uint8_t>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t invalid_size = 0;
+    const std::size_t n = sequence_size(bytes, i, &invalid_size);
+    if (n == 0) return std::nullopt;
+    i += n;
+  }
+  return count;
+}
+
 void append_lossy(std::string& out, std::string_view bytes) {
   static constexpr std::string_view replacement = "\xEF\xBF\xBD";
   std::size_t run_start = 0;  // start of the current run of valid bytes, copied in one go

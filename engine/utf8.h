@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ bool is_valid(std::string_view bytes);
 
 // Number of Unicode scalar values in valid UTF-8 text (bytes that are not continuation bytes).
 std::size_t count_scalars(std::string_view text);
+
+// count_scalars() of valid text and is_valid() in one pass; empty for text that is not UTF-8.
+std::optional<std::size_t> valid_scalar_count(std::string_view bytes);
 
 // Appends `bytes` to `out` as text, each maximal invalid subsequence replaced by U+FFFD (the
 // replacement practice the Unicode standard recommends).

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 namespace ornav::utf8 {
 namespace {
 
@@ -59,6 +63,37 @@ TEST(Utf8Counting, CountsScalarValuesNotBytes) {
   EXPECT_EQ(count_scalars("\xF0\x9F\x98\x80"
                           "a"),
             2u);
+}
+
+// The one-pass count must agree with validation and counting done apart, on text made of pieces
+// of valid sequences, lone continuation bytes, overlong and surrogate forms, cut anywhere.
+TEST(Utf8Counting, OnePassAgreesWithValidatingAndCountingApart) {
+  const std::vector<std::string> pieces = {"a",
+                                           "\x7F",
+                                           "\xD8\xA8",
+                                           "\xD8",
+                                           "\xA8",
+                                           "\xE2\x82\xAC",
+                                           "\xE2\x82",
+                                           "\xF0\x9F\x98\x80",
+                                           "\xF0",
+                                           "\xC0\x80",
+                                           "\xED\xA0\x80",
+                                           "\xF4\x90\x80\x80",
+                                           "\xFF",
+                                           ""};
+  std::mt19937 random(7);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 6);
+    for (int k = 0; k < count; ++k)
+      text += pieces[random() % pieces.size()];
+    const auto counted = valid_scalar_count(text);
+    ASSERT_EQ(counted.has_value(), is_valid(text)) << testing::PrintToString(text);
+    if (counted) {
+      EXPECT_EQ(*counted, count_scalars(text)) << testing::PrintToString(text);
+    }
+  }
 }
 
 TEST(Utf8LastChar, RemovesWholeCharacters) {

@@ -20,11 +20,10 @@ ContextFile::~ContextFile() {
 
 bool ContextFile::open() {
   if (fd_ >= 0) {
-    // Removed or replaced behind our back: write to the name again, not to a lost inode.
-    struct stat opened {
-    }, named{};
-    if (::fstat(fd_, &opened) == 0 && opened.st_nlink > 0 && ::stat(path_.c_str(), &named) == 0 &&
-        named.st_ino == opened.st_ino && named.st_dev == opened.st_dev) {
+    // Removed or replaced behind our back: write to the name again, not to a lost inode. One
+    // look at the name is enough: while it leads to the open file, that file is linked.
+    struct stat named {};
+    if (::stat(path_.c_str(), &named) == 0 && named.st_ino == inode_ && named.st_dev == device_) {
       return true;
     }
     ::close(fd_);
@@ -41,6 +40,8 @@ bool ContextFile::open() {
     return false;
   }
   size_ = static_cast<std::size_t>(info.st_size);
+  device_ = static_cast<unsigned long long>(info.st_dev);
+  inode_ = static_cast<unsigned long long>(info.st_ino);
   return true;
 }
 

@@ -32,6 +32,9 @@ class ContextFile {
   std::mutex mutex_;
   int fd_ = -1;
   std::size_t size_ = 0;  // bytes every version fills
+  // The open file's identity, compared with what the name leads to before each write.
+  unsigned long long device_ = 0;
+  unsigned long long inode_ = 0;
 };
 
 }  // namespace ornav

@@ -71,7 +71,9 @@ void onTerminate() {
 
 CrashReporter::CrashReporter(Setup setup)
     : setup_(std::move(setup)),
-      context_(setup_.baseDir.empty() ? fs::path() : setup_.baseDir / "crash_context.json") {}
+      context_(setup_.baseDir.empty() ? fs::path() : setup_.baseDir / "crash_context.json"),
+      processId_(setup_.systemInfo != nullptr ? setup_.systemInfo->processId()
+                                              : static_cast<int>(::getpid())) {}
 
 CrashReporter::~CrashReporter() {
   CrashReporter* self = this;
@@ -122,8 +124,7 @@ void CrashReporter::noteStage(const std::string& stage, const Details& details) 
       {"details", details},
       {"host", lastClientApp()},
       {"time", crash_report::iso8601(now())},
-      {"pid", setup_.systemInfo != nullptr ? setup_.systemInfo->processId()
-                                           : static_cast<int>(::getpid())},
+      {"pid", processId_},
   };
   context_.replace(json_reading::serialize(context));
 }

@@ -94,6 +94,8 @@ class CrashReporter {
 
   Setup setup_;
   ContextFile context_;
+  // The process's id, asked once: every context note carries it, several per keystroke.
+  int processId_ = 0;
   // Shared with the completions of uploads, which may outlive nothing else of the reporter.
   std::shared_ptr<std::atomic<int>> inFlight_ = std::make_shared<std::atomic<int>>(0);
 };

@@ -43,6 +43,34 @@ void print(const char* what, std::vector<double> values) {
               at(0.99), values.back(), values.size());
 }
 
+// The key events that cost most at the median over the rounds, each with the characters typed up
+// to it: a slow event in every round is the work, not the machine.
+void printSlowest(const std::vector<std::string>& lines,
+                  std::vector<std::vector<double>> cpuByEvent, std::size_t count) {
+  const auto typed = [&](std::size_t event) {
+    const auto parsed = session::parseEventLine(lines[event]);
+    const auto* key = parsed.event ? std::get_if<KeyEvent>(&*parsed.event) : nullptr;
+    return key && key->characters ? *key->characters : std::string("?");
+  };
+  std::vector<std::pair<double, std::size_t>> medians;
+  for (std::size_t event = 0; event < cpuByEvent.size(); ++event) {
+    auto& values = cpuByEvent[event];
+    if (values.empty()) continue;
+    std::sort(values.begin(), values.end());
+    medians.emplace_back(values[values.size() / 2], event);
+  }
+  std::sort(medians.rbegin(), medians.rend());
+  std::printf("slowest key events (CPU, median over the rounds):\n");
+  for (std::size_t k = 0; k < std::min(count, medians.size()); ++k) {
+    const std::size_t event = medians[k].second;
+    std::string before;
+    for (std::size_t e = event >= 8 ? event - 8 : 0; e < event; ++e)
+      before += typed(e);
+    std::printf("  %8.1f us  event %3zu: '%s' after '%s'\n", medians[k].first, event,
+                typed(event).c_str(), before.c_str());
+  }
+}
+
 // The key events a user types the paragraph with (picking each word as soon as the first row shows
 // it), found by typing it once.
 std::vector<std::string> keyLinesFor(const std::string& keymap, const std::string& paragraph) {
@@ -82,6 +110,7 @@ int main(int argc, char** argv) {
 
   // Letters (the composition grows) and commits (a pick or Return: the user file is saved).
   std::vector<double> cpu, wall, letterCpu, commitCpu;
+  std::vector<std::vector<double>> cpuByEvent(lines.size());
   for (int round = 0; round < rounds; ++round) {
     // A fresh user folder and scratch files each round, as at a new start of the application.
     const TemporaryFolder scratch("ornav-controller-bench");
@@ -112,6 +141,7 @@ int main(int argc, char** argv) {
       session.apply(*parsed.event);
       if (!isKey) continue;
       const double used = threadCpuMicroseconds() - cpuStart;
+      cpuByEvent[static_cast<std::size_t>(&line - lines.data())].push_back(used);
       cpu.push_back(used);
       (session.client().document().size() > before ? commitCpu : letterCpu).push_back(used);
       wall.push_back(
@@ -124,5 +154,6 @@ int main(int argc, char** argv) {
   print("wall", wall);
   print("CPU, letters", letterCpu);
   print("CPU, commits (saving)", commitCpu);
+  printSlowest(lines, cpuByEvent, 8);
   return 0;
 }
