@@ -120,10 +120,8 @@ void CrashReporter::install() {
 void CrashReporter::noteStage(const std::string& stage, const Details& details) {
   if (setup_.baseDir.empty()) return;
   const nlohmann::json context = {
-      {"stage", stage},
-      {"details", details},
-      {"host", lastClientApp()},
-      {"time", crash_report::iso8601(now())},
+      {"stage", stage},          {"details", details},
+      {"host", lastClientApp()}, {"time", crash_report::iso8601(now())},
       {"pid", processId_},
   };
   context_.replace(json_reading::serialize(context));
