@@ -138,9 +138,8 @@ FreqTable load_user_freq(const std::string& path) {
 bool write_file_atomically(const std::string& requested_path, std::string_view text,
                            durability how) {
   // A user who links the file elsewhere (a synced folder) keeps the link: the file it points to
-  // is the one replaced.
-  // A plain file is replaced where it is named (a linked folder on the way changes nothing);
-  // only a link is resolved, component by component.
+  // is the one replaced. Only a link needs resolving; a plain file is replaced where it is named,
+  // whatever folders on the way are links.
   std::string path = requested_path;
   struct stat old_file {};
   bool exists = ::lstat(path.c_str(), &old_file) == 0;
