@@ -39,27 +39,32 @@ std::size_t sequence_size(std::string_view text, std::size_t i, std::size_t* val
 }
 
 // Position of the first invalid sequence at or after `from` (npos when there is none), with the
-// length of its maximal subpart in *invalid_size.
-std::size_t find_invalid(std::string_view bytes, std::size_t from, std::size_t* invalid_size) {
+// length of its maximal subpart in *invalid_size and, when asked, the number of characters before
+// it in *scalars.
+std::size_t find_invalid(std::string_view bytes, std::size_t from, std::size_t* invalid_size,
+                         std::size_t* scalars = nullptr) {
   std::size_t i = from;
+  std::size_t count = 0;
   while (i < bytes.size()) {
     // Runs of ASCII are the common case; skip them a byte at a time without the decoder.
     if (static_cast<std::uint8_t>(bytes[i]) < 0x80) {
       ++i;
+      ++count;
       continue;
     }
     const std::size_t n = sequence_size(bytes, i, invalid_size);
-    if (n == 0) return i;
+    if (n == 0) break;
     i += n;
+    ++count;
   }
-  return std::string_view::npos;
+  if (scalars != nullptr) *scalars = count;
+  return i < bytes.size() ? i : std::string_view::npos;
 }
 
 }  // namespace
 
 bool is_valid(std::string_view bytes) {
-  std::size_t invalid_size = 0;
-  return find_invalid(bytes, 0, &invalid_size) == std::string_view::npos;
+  return valid_scalar_count(bytes).has_value();
 }
 
 std::size_t count_scalars(std::string_view text) {
@@ -71,20 +76,11 @@ std::size_t count_scalars(std::string_view text) {
 }
 
 std::optional<std::size_t> valid_scalar_count(std::string_view bytes) {
-  std::size_t count = 0;
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    ++count;
-    if (static_cast<std::uint8_t>(bytes[i]) < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t invalid_size = 0;
-    const std::size_t n = sequence_size(bytes, i, &invalid_size);
-    if (n == 0) return std::nullopt;
-    i += n;
-  }
-  return count;
+  std::size_t invalid_size = 0;
+  std::size_t scalars = 0;
+  if (find_invalid(bytes, 0, &invalid_size, &scalars) != std::string_view::npos)
+    return std::nullopt;
+  return scalars;
 }
 
 void append_lossy(std::string& out, std::string_view bytes) {
