@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -63,14 +64,17 @@ TEST(CApiCreation, BadDirectories) {
   EXPECT_EQ(orn_engine_new(nullptr, nullptr), nullptr);
   EXPECT_EQ(orn_engine_new("/nonexistent-ornav-dir", nullptr), nullptr);
   EXPECT_EQ(orn_engine_new((dict.path() + "/\xFF").c_str(), nullptr), nullptr);
-  // A user directory that is not UTF-8 counts as absent: the engine works and writes nothing.
+  // A user directory that is not UTF-8 counts as absent: the engine works and writes nothing,
+  // although the directory exists.
   const std::string bad_user = dict.path() + "/\xC0\x80";
+  ASSERT_EQ(::mkdir(bad_user.c_str(), 0700), 0);
   OrnEngine* engine = orn_engine_new(dict.path().c_str(), bad_user.c_str());
   ASSERT_NE(engine, nullptr);
   orn_input(engine, "a");
   EXPECT_EQ(take(orn_select(engine, 0)), "a");
   EXPECT_EQ(take(orn_export_user_freq(engine)), "a\t1\n");
   orn_engine_free(engine);
+  EXPECT_TRUE(ornav::testing::list_dir(bad_user).empty());
   // An empty user directory counts as absent too, rather than the working directory.
   engine = orn_engine_new(dict.path().c_str(), "");
   ASSERT_NE(engine, nullptr);
@@ -82,7 +86,7 @@ TEST(CApiCreation, BadDirectories) {
   EXPECT_FALSE(ornav::testing::file_exists("user_unknown.tsv"));
   orn_engine_free(engine);
   EXPECT_EQ(ornav::testing::list_dir(dict.path()),
-            (std::vector<std::string>{"bigram.fst", "unigram.fst"}));
+            (std::vector<std::string>{"bigram.fst", "unigram.fst", "\xC0\x80"}));
 }
 
 TEST_F(CApiTest, InputIgnoresNullAndInvalidText) {

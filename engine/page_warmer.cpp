@@ -16,8 +16,8 @@ std::size_t system_page_size() {
 }  // namespace
 
 PageWarmer::PageWarmer(std::vector<std::shared_ptr<const FileBytes>> files,
-                       std::size_t synchronous_bytes)
-    : files_(std::move(files)), page_(system_page_size()) {
+                       std::size_t synchronous_bytes, PageHook after_page)
+    : files_(std::move(files)), page_(system_page_size()), after_page_(std::move(after_page)) {
   std::size_t total = 0;
   for (const auto& file : files_) {
     if (file && file->mapped()) total += file->bytes().size();  // a copy is in memory already
@@ -34,8 +34,12 @@ PageWarmer::PageWarmer(std::vector<std::shared_ptr<const FileBytes>> files,
 }
 
 PageWarmer::~PageWarmer() {
-  stop_.store(true, std::memory_order_relaxed);
+  stop();
   if (thread_.joinable()) thread_.join();
+}
+
+void PageWarmer::stop() {
+  stop_.store(true, std::memory_order_relaxed);
 }
 
 void PageWarmer::wait() const {
@@ -44,7 +48,6 @@ void PageWarmer::wait() const {
 }
 
 std::size_t PageWarmer::read(std::size_t skip, std::size_t limit) {
-  constexpr std::size_t kPagesBetweenStopChecks = 64;
   std::size_t position = 0;  // in the files taken as one sequence
   std::size_t read_bytes = 0;
   std::size_t pages = 0;
@@ -62,6 +65,7 @@ std::size_t PageWarmer::read(std::size_t skip, std::size_t limit) {
         return position + at;
       sink ^= *static_cast<const volatile std::uint8_t*>(bytes.data() + at);
       read_bytes += page_;
+      if (after_page_) after_page_();
     }
     position += bytes.size();
   }

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -20,11 +21,22 @@ namespace ornav {
 
 class PageWarmer {
  public:
+  // Called after each page is read, on the thread that read it: lets tests see how far the
+  // reading went.
+  using PageHook = std::function<void()>;
+  // The background reading looks whether it should stop once per this many pages.
+  static constexpr std::size_t kPagesBetweenStopChecks = 64;
+
   // Reads `files` in order; the first `synchronous_bytes` of them before returning.
-  PageWarmer(std::vector<std::shared_ptr<const FileBytes>> files, std::size_t synchronous_bytes);
+  PageWarmer(std::vector<std::shared_ptr<const FileBytes>> files, std::size_t synchronous_bytes,
+             PageHook after_page = {});
+  // Stops the background reading and waits for its thread.
   ~PageWarmer();
   PageWarmer(const PageWarmer&) = delete;
   PageWarmer& operator=(const PageWarmer&) = delete;
+
+  // Asks the background reading to stop; it does within kPagesBetweenStopChecks pages.
+  void stop();
 
   // Blocks until every page has been read (or the warmer was stopped). For benchmarks that
   // measure keystrokes apart from the first reading of the files.
@@ -38,6 +50,7 @@ class PageWarmer {
 
   std::vector<std::shared_ptr<const FileBytes>> files_;
   std::size_t page_;
+  PageHook after_page_;
   std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   mutable std::condition_variable finished_;

@@ -1,12 +1,14 @@
 // Reading a dictionary's pages: part before returning, the rest in the background, across files
-// of any size (none read past its end), and a warmer destroyed mid-way stops.
+// of any size (every page once, none past its end), and a warmer asked to stop mid-way stops.
 #include "page_warmer.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "test_dict.h"
 
@@ -37,7 +39,7 @@ std::shared_ptr<const FileBytes> file_of(const TempDir& dir, const std::string& 
   return load(path);
 }
 
-TEST(PageWarmer, EveryBudgetEndsWithEveryFileRead) {
+TEST(PageWarmer, EveryBudgetEndsWithEveryPageReadOnce) {
   const TempDir dir;
   const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
   const std::vector<std::shared_ptr<const FileBytes>> files = {
@@ -45,20 +47,30 @@ TEST(PageWarmer, EveryBudgetEndsWithEveryFileRead) {
       nullptr, file_of(dir, "five-pages-less-one", 5 * page - 1)};
   for (const std::size_t budget : {std::size_t{0}, std::size_t{1}, page, page + 1, 2 * page,
                                    5 * page / 2, 7 * page, 100 * page}) {
-    PageWarmer warmer(files, budget);
-    warmer.wait();  // returns only once the last page has been read
+    std::size_t pages = 0;
+    PageWarmer warmer(files, budget, [&] { ++pages; });
+    warmer.wait();
+    EXPECT_EQ(pages, 1u + 2u + 5u) << budget;
   }
 }
 
-TEST(PageWarmer, StopsWhenDestroyedMidWay) {
+TEST(PageWarmer, StopsWithinAFewPagesOfBeingAskedMidWay) {
   const TempDir dir;
-  const auto large = file_of(dir, "large", std::size_t{64} << 20);
+  const auto large = file_of(dir, "large", std::size_t{8} << 20);
   ASSERT_TRUE(large && large->mapped());
-  for (int i = 0; i < 5; ++i) {
-    PageWarmer warmer({large}, 0);
-  }  // each destructor returns after a few pages, not after 16,384 of them
-  PageWarmer whole({large}, 0);
-  whole.wait();
+  constexpr std::size_t asked_at = 100;
+  std::atomic<PageWarmer*> constructed{nullptr};
+  std::size_t pages = 0;
+  PageWarmer warmer({large}, 0, [&] {
+    if (++pages != asked_at) return;
+    while (!constructed.load())
+      std::this_thread::yield();
+    constructed.load()->stop();
+  });
+  constructed = &warmer;
+  warmer.wait();
+  EXPECT_GE(pages, asked_at);
+  EXPECT_LE(pages, asked_at + PageWarmer::kPagesBetweenStopChecks);
 }
 
 }  // namespace

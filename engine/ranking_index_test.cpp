@@ -10,6 +10,7 @@
 #include <random>
 
 #include "fst/crc32c.h"
+#include "fst/fst_format.h"
 #include "ranking_index_builder.h"
 #include "ranking_index_format.h"
 #include "test_dict.h"
@@ -169,11 +170,22 @@ TEST(RankingIndexBuilder, NeedsMapsWithAChecksum) {
   EXPECT_TRUE(build_ranking_index(uni, uni));
 }
 
+// Continuations of "a" with the counts 20, 19, ..., 9: more than a context list holds.
+KeyCounts twelve_continuations() {
+  KeyCounts pairs;
+  for (int i = 0; i < 12; ++i)
+    pairs[testing::pair_key("a", "w" + std::to_string(i))] = std::uint64_t(20 - i);
+  return pairs;
+}
+
 class RankingIndexReader : public ::testing::Test {
  protected:
   RankingIndexReader()
-      : built_(build(random_words(5, 400), {{testing::pair_key("a", "b"), 2}},
-                     {.prefix_threshold = 10, .prefix_list_limit = 10})) {}
+      : built_(build(random_words(5, 400), twelve_continuations(),
+                     {.prefix_threshold = 10,
+                      .prefix_list_limit = 10,
+                      .context_threshold = 4,
+                      .context_list_limit = 4})) {}
   IndexError refusal(const std::vector<std::uint8_t>& bytes) {
     IndexError why{};
     EXPECT_FALSE(open(built_, bytes, &why));
@@ -249,6 +261,30 @@ TEST_F(RankingIndexReader, RefusesUnsortedRecords) {
   const std::size_t first = ranking_index::kHeaderSize, size = ranking_index::kPrefixRecordSize;
   std::swap_ranges(bytes.begin() + long(first), bytes.begin() + long(first + size),
                    bytes.begin() + long(first + size));
+  reseal(bytes);
+  EXPECT_EQ(refusal(bytes), IndexError::bad_record);
+}
+
+TEST_F(RankingIndexReader, RefusesAContextRecordOutOfOrder) {
+  const auto u32 = [&](std::size_t at) { return fst::format::load_u32(built_.bytes.data() + at); };
+  const auto u64 = [&](std::size_t at) { return fst::format::load_u64(built_.bytes.data() + at); };
+  const std::size_t context = ranking_index::kHeaderSize +
+                              u32(ranking_index::kPrefixCountAt) * ranking_index::kPrefixRecordSize;
+  ASSERT_EQ(u32(ranking_index::kContextCountAt), 1u);
+  ASSERT_EQ(u64(context + 24), 16u);  // 20, 19, 18, 17 listed; 16 the largest other count
+  const std::size_t hashes = context + ranking_index::kContextRecordSize +
+                             u64(ranking_index::kEntryCountAt) * ranking_index::kEntrySize;
+  const std::size_t first_hash = hashes + u64(context + 32) * ranking_index::kHashSize;
+
+  // Hashes out of order: a search by halving would miss continuations.
+  auto bytes = built_.bytes;
+  std::swap_ranges(bytes.begin() + long(first_hash), bytes.begin() + long(first_hash + 4),
+                   bytes.begin() + long(first_hash + 4));
+  reseal(bytes);
+  EXPECT_EQ(refusal(bytes), IndexError::bad_record);
+  // An unlisted pair above the last listed one (though not above the first).
+  bytes = built_.bytes;
+  bytes[context + 24] = 18;
   reseal(bytes);
   EXPECT_EQ(refusal(bytes), IndexError::bad_record);
 }

@@ -135,8 +135,8 @@ FreqTable load_user_freq(const std::string& path) {
   return file.ok ? parse_freq_tsv(file.text) : FreqTable{};
 }
 
-bool write_file_atomically(const std::string& requested_path, std::string_view text,
-                           durability how) {
+bool write_file_atomically(const std::string& requested_path, std::string_view text, durability how,
+                           const save_calls& calls) {
   // A user who links the file elsewhere (a synced folder) keeps the link: the file it points to
   // is the one replaced. Only a link needs resolving; a plain file is replaced where it is named,
   // whatever folders on the way are links.
@@ -160,9 +160,9 @@ bool write_file_atomically(const std::string& requested_path, std::string_view t
     ok = ::fchmod(fd.get(), old_file.st_mode & 07777) == 0;
   }
   const bool synced = how == durability::synced;
-  ok = ok && write_all(fd.get(), text) && (!synced || ::fsync(fd.get()) == 0);
+  ok = ok && write_all(fd.get(), text) && (!synced || calls.fsync(fd.get()) == 0);
   ok = fd.close() && ok;
-  ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+  ok = ok && calls.rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) {
     ::unlink(temp.c_str());
     return false;
@@ -170,7 +170,7 @@ bool write_file_atomically(const std::string& requested_path, std::string_view t
   if (!synced) return true;
   // Make the rename itself durable; the data is already safe, so a failure here is not reported.
   Fd dir_fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir_fd.get() >= 0) ::fsync(dir_fd.get());
+  if (dir_fd.get() >= 0) calls.fsync(dir_fd.get());
   return true;
 }
 

@@ -9,6 +9,9 @@
 // other engines' picks.
 #pragma once
 
+#include <stdio.h>
+#include <unistd.h>
+
 #include <string>
 #include <string_view>
 
@@ -24,11 +27,18 @@ FreqTable load_user_freq(const std::string& path);
 
 enum class durability { synced, left_to_caller };
 
+// The calls whose order makes a save durable: the new file synced, renamed into place, then its
+// folder synced. Tests pass their own to see that order, which nothing else can observe.
+struct save_calls {
+  int (*fsync)(int fd) = ::fsync;
+  int (*rename)(const char* from, const char* to) = ::rename;
+};
+
 // Replaces the file at `path` with `text` atomically. The new file keeps the old file's
 // permission bits (0600 for a new file). On failure the old file is untouched, no temporary file
 // remains, and the result is false.
 bool write_file_atomically(const std::string& path, std::string_view text,
-                           durability how = durability::synced);
+                           durability how = durability::synced, const save_calls& calls = {});
 
 // Adds `increments` (saturating) to the counts in the file at `path` and writes the result back
 // atomically, all under an exclusive lock on a lock file beside it (".NAME.lock"). A file that

@@ -9,34 +9,20 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <functional>
 
+#include "child_process_test_support.h"
 #include "saturating.h"
 #include "test_dict.h"
 
 namespace ornav {
 namespace {
 
+using testing::drop_root_rights;
+using testing::in_child;
 using testing::list_dir;
 using testing::read_text;
 using testing::TempDir;
 using testing::write_text;
-
-// Runs `body` in a child process and returns its exit status (or -1 when it did not exit
-// normally). Lets a test lower resource limits or drop root rights without touching the runner.
-int in_child(const std::function<int()>& body) {
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(body());
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Root ignores directory permissions; a child that gives up root rights sees them.
-bool drop_root_rights() {
-  if (::geteuid() != 0) return true;
-  return ::setgid(65534) == 0 && ::setuid(65534) == 0;
-}
 
 mode_t mode_of(const std::string& path) {
   struct stat st {};
@@ -120,6 +106,36 @@ TEST(UserStoreAtomicWrite, FullDiskLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(list_dir(dir.path()), std::vector<std::string>{"user_freq.tsv"});
 }
 
+// What a save did, in order; fsync tells a folder from a file.
+std::vector<std::string> calls_seen;
+
+save_calls recording_calls() {
+  return {.fsync =
+              [](int fd) {
+                struct stat st {};
+                ::fstat(fd, &st);
+                calls_seen.push_back(S_ISDIR(st.st_mode) ? "sync folder" : "sync file");
+                return ::fsync(fd);
+              },
+          .rename =
+              [](const char* from, const char* to) {
+                calls_seen.push_back("rename");
+                return ::rename(from, to);
+              }};
+}
+
+TEST(UserStoreAtomicWrite, SyncsTheFileThenRenamesThenSyncsTheFolder) {
+  TempDir dir;
+  calls_seen.clear();
+  ASSERT_TRUE(
+      write_file_atomically(dir.file("a.tsv"), "a\t1\n", durability::synced, recording_calls()));
+  EXPECT_EQ(calls_seen, (std::vector<std::string>{"sync file", "rename", "sync folder"}));
+  calls_seen.clear();
+  ASSERT_TRUE(write_file_atomically(dir.file("a.tsv"), "a\t2\n", durability::left_to_caller,
+                                    recording_calls()));
+  EXPECT_EQ(calls_seen, std::vector<std::string>{"rename"});
+}
+
 TEST(UserStoreMerge, AddsIncrementsToTheCountsOnDisk) {
   TempDir dir;
   const std::string path = dir.file("user_freq.tsv");
@@ -153,9 +169,22 @@ TEST(UserStoreMerge, KeepsANonUtf8FileAsideBeforeReplacingIt) {
 
 TEST(UserStoreMerge, FailsWithoutTouchingAnUnreadableFile) {
   TempDir dir;
-  // A directory where the file should be cannot be read; it must not be replaced.
-  ASSERT_EQ(::mkdir(dir.file("user_freq.tsv").c_str(), 0700), 0);
-  EXPECT_FALSE(merge_into_file(dir.file("user_freq.tsv"), {{"a", 1}}));
+  // A file its owner may not read, in a folder where the merge could replace it: the learned
+  // counts must not give way to the increments alone.
+  const std::string path = dir.file("user_freq.tsv");
+  write_text(path, "a\t5\n");
+  ::chmod(path.c_str(), 0);
+  ::chmod(dir.path().c_str(), 0777);
+  const int status = in_child([&] {
+    if (!drop_root_rights()) return 2;
+    return merge_into_file(path, {{"b", 1}}) ? 1 : 0;
+  });
+  ::chmod(path.c_str(), 0600);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(read_text(path), "a\t5\n");
+  // A directory where the file should be cannot be read either.
+  ASSERT_EQ(::mkdir(dir.file("dir.tsv").c_str(), 0700), 0);
+  EXPECT_FALSE(merge_into_file(dir.file("dir.tsv"), {{"a", 1}}));
   EXPECT_FALSE(merge_into_file(dir.file("missing-dir/user_freq.tsv"), {{"a", 1}}));
 }
 

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "child_process_test_support.h"
+
 namespace ornav {
 namespace {
 
@@ -61,14 +63,19 @@ TEST_F(Files, ReplacesAtomicallyWithTheGivenModeAndCreatesFolders) {
 
 TEST_F(Files, AFailedReplacementLeavesTheOldContent) {
   const fs::path target = dir_ / "keep.txt";
-  ASSERT_EQ(writeFileAtomically(target, "old"), std::nullopt);
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-  const auto failure = writeFileAtomically(target, "new");
-  ASSERT_TRUE(failure);
-  EXPECT_NE(failure->find("cannot create"), std::string::npos) << *failure;
-  fs::permissions(dir_, fs::perms::owner_all);
-  EXPECT_EQ(readWholeFile(target), "old");
+  // Root writes into read-only folders: the child is the folder's owner without root rights.
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(dir_.c_str(), testing::kNobody, testing::kNobody), 0);
+  }
+  const int status = testing::in_child([&] {
+    if (!testing::drop_root_rights() || writeFileAtomically(target, "old")) return 2;
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    const auto failure = writeFileAtomically(target, "new");
+    fs::permissions(dir_, fs::perms::owner_all);
+    if (!failure || failure->find("cannot create") == std::string::npos) return 1;
+    return readWholeFile(target) == "old" ? 0 : 3;
+  });
+  EXPECT_EQ(status, 0) << "1: the write did not fail as it should, 3: the old content is gone";
 }
 
 TEST_F(Files, ReplacingAFileThatIsADirectoryFailsAndKeepsIt) {

@@ -165,6 +165,19 @@ TEST_F(ItemViewTest, TheMarqueeRunsToTheOverflowAndBackInSteps) {
   EXPECT_EQ(offsets[119], 0);
 }
 
+TEST_F(ItemViewTest, TheMarqueeTurnsAtEndsItsStepsFallJustShortOf) {
+  // 90 - 84 = 6 points: ten steps of 0.6 add up to a little less than 6, and back to a little
+  // more than 0; each end is still reached on the tenth step.
+  CandidateItemView view = cell(std::string(90, 'a'), "", 96.0);
+  view.startScrollIfNeeded(queue, nullptr);
+  for (int step = 1; step <= 10; ++step)
+    tick();
+  EXPECT_EQ(view.wordLeading(), 0);
+  for (int step = 1; step <= 10; ++step)
+    tick();
+  EXPECT_EQ(view.wordLeading(), -6);
+}
+
 TEST_F(ItemViewTest, StoppingPutsTheWordBackAndEndsTheTimer) {
   CandidateItemView view = cell(std::string(120, 'a'), "", 96.0);
   std::vector<double> offsets;

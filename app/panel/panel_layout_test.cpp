@@ -54,6 +54,8 @@ TEST(PanelPlacement, NearTheBottomItStandsFourPointsAboveTheCaret) {
   EXPECT_EQ(placeWindow({100, 40}, {500, 20, 2, 18}, {kScreen}, kScreen), (Point{402, 42}));
   // Exactly at the visible frame's bottom is still inside: it stays below.
   EXPECT_EQ(placeWindow({100, 40}, {500, 44, 2, 18}, {kScreen}, kScreen), (Point{402, 0}));
+  // One point below it is not.
+  EXPECT_EQ(placeWindow({100, 40}, {500, 43, 2, 18}, {kScreen}, kScreen), (Point{402, 65}));
   // The top is not checked after moving up.
   const Screen low{{0, 0, 1440, 50}, {0, 10, 1440, 40}};
   EXPECT_EQ(placeWindow({100, 40}, {500, 20, 2, 18}, {low}, low), (Point{402, 42}));
@@ -76,6 +78,8 @@ TEST(PanelPlacement, TheScreenIsTheFirstThatHoldsTheCaret) {
   EXPECT_EQ(placeWindow({100, 40}, {1500, 120, 2, 18}, {left, right}, left), (Point{1440, 142}));
   // The same caret measured against the main screen would have stayed below and unclamped.
   EXPECT_EQ(placeWindow({100, 40}, {1500, 120, 2, 18}, {left}, left), (Point{1340, 76}));
+  // In the right screen's dock strip (inside its frame, outside its visible frame): still there.
+  EXPECT_EQ(placeWindow({100, 40}, {1500, 20, 2, 18}, {left, right}, left), (Point{1440, 42}));
   // Across the boundary: the first screen listed wins.
   EXPECT_EQ(placeWindow({100, 40}, {1430, 400, 20, 18}, {left, right}, left), (Point{1340, 356}));
 }

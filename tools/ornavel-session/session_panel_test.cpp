@@ -203,7 +203,8 @@ TEST(SessionPanelProtocol, MalformedCaretEventsChangeNothing) {
   for (const std::string line :
        {R"({"event":"caret"})", R"({"event":"caret","rect":[1,2,3]})",
         R"({"event":"caret","rect":[1,2,3,"4"]})", R"({"event":"caret","rect":[1,2,-3,4]})",
-        R"({"event":"caret","rect":{"x":1}})", R"({"event":"caret","rect":[1,2,3,4,5]})"}) {
+        R"({"event":"caret","rect":[1,2,3,-4]})", R"({"event":"caret","rect":{"x":1}})",
+        R"({"event":"caret","rect":[1,2,3,4,5]})"}) {
     std::string error;
     auto answer = s.session().handleLine(line, &error);
     ASSERT_TRUE(answer) << line;
@@ -245,6 +246,7 @@ TEST(SessionScreensFile, AnythingElseIsRefusedWithAReason) {
   for (const char* text : {"", "{", "{}", "[1]", R"([{"frame":[0,0,1,1]}])",
                            R"([{"frame":[0,0,1,1],"visibleFrame":[0,0,1]}])",
                            R"([{"frame":[0,0,-1,1],"visibleFrame":[0,0,1,1]}])",
+                           R"([{"frame":[0,0,1,1],"visibleFrame":[0,0,1,-1]}])",
                            R"([{"frame":[0,0,1,1],"visibleFrame":[0,0,1,null]}])",
                            R"([{"frame":[0,0,1,1e999],"visibleFrame":[0,0,1,1]}])", "\xff"}) {
     std::string error;
