@@ -129,4 +129,22 @@ std::optional<std::string> writeFileAtomically(const std::filesystem::path& path
   return std::nullopt;
 }
 
+std::optional<std::string> findProgram(std::string_view name, std::string_view searchPath) {
+  if (name.empty() || name.find('/') != std::string_view::npos) return std::nullopt;
+  while (true) {
+    const std::size_t colon = searchPath.find(':');
+    const std::string_view folder = searchPath.substr(0, colon);
+    if (!folder.empty() && folder.front() == '/') {
+      const std::string candidate = std::string(folder) + "/" + std::string(name);
+      struct stat info {};
+      if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+          ::access(candidate.c_str(), X_OK) == 0) {
+        return candidate;
+      }
+    }
+    if (colon == std::string_view::npos) return std::nullopt;
+    searchPath.remove_prefix(colon + 1);
+  }
+}
+
 }  // namespace ornav

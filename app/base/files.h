@@ -39,4 +39,9 @@ struct AtomicWrite {
 std::optional<std::string> writeFileAtomically(const std::filesystem::path& path,
                                                std::string_view content, AtomicWrite options = {});
 
+// The executable regular file `name` in the first folder of a colon-separated search list (as
+// PATH) that holds one; absent for none, or for a name with a slash in it. Empty entries and
+// relative folders are skipped: they would depend on the current directory.
+std::optional<std::string> findProgram(std::string_view name, std::string_view searchPath);
+
 }  // namespace ornav

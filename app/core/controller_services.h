@@ -26,6 +26,9 @@ class ControllerServices {
   virtual std::string cloudDictVersion() const = 0;
   virtual void setCloudDictVersion(const std::string& version) = 0;
   virtual bool updateAvailable() const = 0;
+  // Whether the panel shows the next word's predictions after a pick ("Ornavel.showPredictions").
+  virtual bool showPredictions() const = 0;
+  virtual void setShowPredictions(bool on) = 0;
 
   // Both complete exactly once, on the main queue, never before they return.
   virtual void fetchCloudDict(const std::string& since,
@@ -35,8 +38,8 @@ class ControllerServices {
   virtual void silentCheckIfDue() = 0;
 };
 
-// A process without the online services: both switches read off, nothing is fetched, uploaded or
-// checked (the completions report "nothing" at once).
+// A process without the online services: both online switches read off, nothing is fetched,
+// uploaded or checked (the completions report "nothing" at once); predictions are shown.
 class NoControllerServices : public ControllerServices {
  public:
   bool onlineDictEnabled() const override { return false; }
@@ -46,6 +49,8 @@ class NoControllerServices : public ControllerServices {
   std::string cloudDictVersion() const override { return "0"; }
   void setCloudDictVersion(const std::string&) override {}
   bool updateAvailable() const override { return false; }
+  bool showPredictions() const override { return true; }
+  void setShowPredictions(bool) override {}
   void fetchCloudDict(const std::string&,
                       std::function<void(std::optional<FetchedCloudDict>)>) override {}
   void uploadUserDict(const std::string&, bool, std::function<void(bool)>) override {}

@@ -132,6 +132,7 @@ TEST_F(ControllerWithServices, NoFetchWhileTheOnlineDictionaryIsOff) {
 TEST_F(ControllerWithServices, ActivationUploadsThePicksAndNotesTheClient) {
   server_->reply("POST", "/api/ornav-ime/user-dict", testing::ServerReply::json(R"({"ok":true})"));
   UpdateServiceOperations::setOnlineDictEnabled(false);
+  UpdateServiceOperations::setUploadConsent(true);
   auto controller = OrnavInputController::create(env, &client);
   press(*controller, &client, 1, "s");
   press(*controller, &client, 49, " ");  // picks "sun"

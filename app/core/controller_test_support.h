@@ -82,7 +82,8 @@ class RecordingPanel : public CandidatePanelInterface {
 class FakeServices : public ControllerServices {
  public:
   std::optional<bool> onlineDict;  // absent: never written (reads as on)
-  std::optional<bool> consent;     // absent: never written (reads as on)
+  std::optional<bool> consent;     // absent: never written (reads as off)
+  bool predictions = true;
   std::string version = "0";
   bool update = false;
   struct Fetch {
@@ -100,11 +101,13 @@ class FakeServices : public ControllerServices {
 
   bool onlineDictEnabled() const override { return onlineDict.value_or(true); }
   void setOnlineDictEnabled(bool on) override { onlineDict = on; }
-  bool uploadConsent() const override { return consent.value_or(true); }
+  bool uploadConsent() const override { return consent.value_or(false); }
   void setUploadConsent(bool on) override { consent = on; }
   std::string cloudDictVersion() const override { return version; }
   void setCloudDictVersion(const std::string& v) override { version = v; }
   bool updateAvailable() const override { return update; }
+  bool showPredictions() const override { return predictions; }
+  void setShowPredictions(bool on) override { predictions = on; }
   void fetchCloudDict(const std::string& since,
                       std::function<void(std::optional<FetchedCloudDict>)> completion) override {
     fetches.push_back({since, std::move(completion)});

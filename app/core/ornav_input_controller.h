@@ -65,6 +65,7 @@ class OrnavInputController : public std::enable_shared_from_this<OrnavInputContr
   void toggleUploadConsent();
   void checkUpdate();
   void sendFeedback();
+  void togglePredictions();
   void uploadUserDict(bool force);
 
   // ---- state, for the platform and for tests -----------------------------------------------
@@ -80,6 +81,8 @@ class OrnavInputController : public std::enable_shared_from_this<OrnavInputContr
   CandidatePanelInterface& panel();
   bool panelIsVisible();
   void dismiss();
+  void clearMarkedText(TextClient* client);
+  bool predictionsShown() const;
   void bootstrapIfNeeded();
   void ensureUserDictUploadTimer();
   void noteStage(const std::string& stage, StageDetails details) const;

@@ -80,12 +80,27 @@ bool OrnavInputController::panelIsVisible() {
 void OrnavInputController::commitComposing(TextClient* client) {
   if (!engine_) return;
   const std::string buffer = engine_->buffer();
-  if (buffer.empty()) return;
-  noteStage("commit-composing",
-            {{"host", host(client)}, {"bufferLength", decimal(graphemeCount(buffer))}});
-  const std::string raw = engine_->commitRaw();
-  insert(raw, client);
-  updateUI(client);
+  if (!buffer.empty()) {
+    noteStage("commit-composing",
+              {{"host", host(client)}, {"bufferLength", decimal(graphemeCount(buffer))}});
+    insert(engine_->commitRaw(), client);
+    composing_.clear();
+    clearMarkedText(client);
+  }
+  // What follows reaches the client (a shortcut, punctuation, a click elsewhere) and ends the
+  // word: predictions left up for it would catch the next Space or digit, and the next word does
+  // not follow this one.
+  dismiss();
+}
+
+bool OrnavInputController::predictionsShown() const {
+  return env_->services == nullptr || env_->services->showPredictions();
+}
+
+void OrnavInputController::clearMarkedText(TextClient* client) {
+  if (client == nullptr) return;
+  noteStage("marked-text-clear", {{"host", host(client)}});
+  client->setMarkedText(MarkedText{}, TextRange{0, 0}, kCurrentSelection);
 }
 
 void OrnavInputController::insert(const std::string& text, TextClient* client) {
@@ -104,11 +119,16 @@ void OrnavInputController::updateUI(TextClient* client) {
       client->setMarkedText(composingText(composing_),
                             TextRange{static_cast<std::int64_t>(length), 0}, kCurrentSelection);
     } else {
-      noteStage("marked-text-clear", {{"host", host(client)}});
-      client->setMarkedText(MarkedText{}, TextRange{0, 0}, kCurrentSelection);
+      clearMarkedText(client);
     }
   }
-  grid_.replace(engine_->candidates());
+  // With predictions switched off an empty buffer shows nothing; the engine keeps the word just
+  // picked as its context, so the next word is still ranked after it.
+  if (composing_.empty() && !predictionsShown()) {
+    grid_.clear();
+  } else {
+    grid_.replace(engine_->candidates());
+  }
   refreshPanel(client);
 }
 

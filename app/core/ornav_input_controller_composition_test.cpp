@@ -80,6 +80,17 @@ TEST_F(CompositionTest, PickInsertsWordAndSpaceThenShowsPredictions) {
   EXPECT_EQ(fx.stageNames()[2], "marked-text-clear");
 }
 
+TEST_F(CompositionTest, PredictionsSwitchedOffShowNothingButKeepTheContext) {
+  fx.services.predictions = false;
+  press(*controller, &client, 39, "'");
+  fx.engineState.candidateReads = 0;
+  ASSERT_TRUE(press(*controller, &client, 49, " "));
+  EXPECT_EQ(client.inserted(), "ئالما ");
+  EXPECT_FALSE(fx.panels[0]->visible);
+  EXPECT_EQ(fx.engineState.candidateReads, 0);
+  EXPECT_EQ(fx.engineState.context, "ئالما");
+}
+
 TEST_F(CompositionTest, NoPredictionsHidesThePanel) {
   press(*controller, &client, 39, "'");
   press(*controller, &client, 0, "a");

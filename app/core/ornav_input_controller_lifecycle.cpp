@@ -62,6 +62,8 @@ MenuDescription OrnavInputController::menu() const {
       MenuItem::separatorItem(),
       MenuItem::item("关于", InputMenuAction::showAbout),
       MenuItem::separatorItem(),
+      MenuItem::item("显示下一词预测", InputMenuAction::togglePredictions,
+                     checkMark(services.showPredictions())),
       MenuItem::item("在线词库", InputMenuAction::toggleOnlineDict,
                      checkMark(services.onlineDictEnabled())),
       MenuItem::item("上传我的输入习惯", InputMenuAction::toggleUploadConsent,
@@ -84,6 +86,8 @@ void OrnavInputController::perform(InputMenuAction action) {
       return toggleOnlineDict();
     case InputMenuAction::toggleUploadConsent:
       return toggleUploadConsent();
+    case InputMenuAction::togglePredictions:
+      return togglePredictions();
     case InputMenuAction::checkUpdate:
       return checkUpdate();
     case InputMenuAction::sendFeedback:
@@ -120,6 +124,18 @@ void OrnavInputController::toggleOnlineDict() {
   // Switching off keeps what was merged.
   if (on && engine_)
     services.fetchCloudDict(services.cloudDictVersion(), syncCloudDictCompletion());
+}
+
+void OrnavInputController::togglePredictions() {
+  if (!env_->services) return;
+  const bool on = !env_->services->showPredictions();
+  env_->services->setShowPredictions(on);
+  log(std::string("菜单：下一词预测 ") + (on ? "开启" : "关闭"));
+  // Predictions shown now go at once; the word context stays for the next word's ranking.
+  if (!on && composing_.empty()) {
+    grid_.clear();
+    if (panel_) panel_->hide();
+  }
 }
 
 void OrnavInputController::toggleUploadConsent() {

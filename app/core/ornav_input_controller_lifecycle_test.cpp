@@ -17,6 +17,7 @@ class LifecycleTest : public ::testing::Test {
     fx.engineState.words = {"alma", "almas", "bala"};
     fx.setKeys({{"a", "a"}, {"l", "l"}, {"m", "m"}, {"b", "b"}});
     fx.engineState.userFreqExport = "alma\t2\n";
+    fx.services.consent = true;  // a user who agreed to uploads
   }
   ControllerFixture fx;
   RecordingClient client;
@@ -43,6 +44,20 @@ TEST_F(LifecycleTest, ActivationRunsItsStepsInOrder) {
   fx.mainQueue.drain();
   EXPECT_EQ(fx.menuUI.calls,
             (std::vector<std::string>{"showPendingInstallNoticeIfNeeded", "showWelcomeIfNeeded"}));
+}
+
+TEST_F(LifecycleTest, NothingIsUploadedBeforeTheUserAgrees) {
+  fx.services.consent.reset();  // a fresh installation
+  auto controller = fx.makeController(&client);
+  controller->activateServer(&client);
+  fx.mainQueue.advance(Seconds(kUserDictUploadInterval));
+  EXPECT_TRUE(fx.services.uploads.empty());
+  const MenuDescription menu = controller->menu();
+  const auto item = std::find_if(menu.items.begin(), menu.items.end(), [](const MenuItem& i) {
+    return i.action == InputMenuAction::toggleUploadConsent;
+  });
+  ASSERT_NE(item, menu.items.end());
+  EXPECT_EQ(item->state, MenuItem::State::off);
 }
 
 TEST_F(LifecycleTest, ActivationWithoutClientOrEngineSkipsThoseSteps) {
@@ -107,30 +122,40 @@ TEST_F(LifecycleTest, DeactivationCommitsAsTypedResetsAndHides) {
 
 TEST_F(LifecycleTest, MenuShowsCurrentSettingsEveryTime) {
   auto controller = fx.makeController(&client);
-  MenuDescription menu = controller->menu();
+  auto itemFor = [&](InputMenuAction action) {
+    const MenuDescription menu = controller->menu();
+    for (const MenuItem& item : menu.items)
+      if (item.action == action) return item;
+    ADD_FAILURE() << "no item for action " << int(action);
+    return MenuItem{};
+  };
+  const MenuDescription menu = controller->menu();
   EXPECT_EQ(menu.title, "Ornavel");
-  ASSERT_EQ(menu.items.size(), 9u);
-  EXPECT_EQ(menu.items[0], MenuItem::item("首次使用与设置引导", InputMenuAction::showWelcomeEntry));
-  EXPECT_TRUE(menu.items[1].separator);
-  EXPECT_EQ(menu.items[2], MenuItem::item("关于", InputMenuAction::showAbout));
-  EXPECT_TRUE(menu.items[3].separator);
-  EXPECT_EQ(menu.items[4],
-            MenuItem::item("在线词库", InputMenuAction::toggleOnlineDict, MenuItem::State::on));
-  EXPECT_EQ(menu.items[5], MenuItem::item("上传我的输入习惯", InputMenuAction::toggleUploadConsent,
-                                          MenuItem::State::on));
-  EXPECT_TRUE(menu.items[6].separator);
-  EXPECT_EQ(menu.items[7], MenuItem::item("检查更新", InputMenuAction::checkUpdate));
-  EXPECT_EQ(menu.items[8], MenuItem::item("反馈", InputMenuAction::sendFeedback));
+  EXPECT_EQ(menu.items.front(),
+            MenuItem::item("首次使用与设置引导", InputMenuAction::showWelcomeEntry));
+  EXPECT_EQ(menu.items.back(), MenuItem::item("反馈", InputMenuAction::sendFeedback));
   for (const auto& item : menu.items)
     EXPECT_EQ(item.keyEquivalent, "");
 
+  using State = MenuItem::State;
+  struct Row {
+    InputMenuAction action;
+    std::function<void(bool)> set;
+  };
+  const std::vector<Row> switches = {
+      {InputMenuAction::toggleOnlineDict, [&](bool on) { fx.services.onlineDict = on; }},
+      {InputMenuAction::toggleUploadConsent, [&](bool on) { fx.services.consent = on; }},
+      {InputMenuAction::togglePredictions, [&](bool on) { fx.services.predictions = on; }},
+  };
+  for (const Row& row : switches) {
+    row.set(true);
+    EXPECT_EQ(itemFor(row.action).state, State::on) << int(row.action);
+    row.set(false);
+    EXPECT_EQ(itemFor(row.action).state, State::off) << int(row.action);
+  }
+  EXPECT_EQ(itemFor(InputMenuAction::checkUpdate).title, "检查更新");
   fx.services.update = true;
-  fx.services.onlineDict = false;
-  fx.services.consent = false;
-  menu = controller->menu();
-  EXPECT_EQ(menu.items[7].title, "检查更新 🔴 有新版本");
-  EXPECT_EQ(menu.items[4].state, MenuItem::State::off);
-  EXPECT_EQ(menu.items[5].state, MenuItem::State::off);
+  EXPECT_EQ(itemFor(InputMenuAction::checkUpdate).title, "检查更新 🔴 有新版本");
 }
 
 TEST_F(LifecycleTest, PlainMenuActionsLogAndOpenTheirWindows) {
@@ -193,7 +218,10 @@ TEST_F(LifecycleTest, ConsentDeclinedChangesNothing) {
   fx.menuUI.consentRequests[0](false);
   EXPECT_EQ(fx.services.consent, false);
   EXPECT_TRUE(fx.services.uploads.empty());
-  EXPECT_EQ(controller->menu().items[5].state, MenuItem::State::off);
+  for (const MenuItem& item : controller->menu().items)
+    if (item.action == InputMenuAction::toggleUploadConsent) {
+      EXPECT_EQ(item.state, MenuItem::State::off);
+    }
 }
 
 TEST_F(LifecycleTest, ConsentAnsweredAfterTheControllerIsGoneStoresButDoesNotUpload) {
@@ -329,7 +357,10 @@ TEST(BareEnvironment, NothingMissingIsDereferenced) {
   EXPECT_EQ(client.marked(), "a");
   for (const MenuItem& item : controller->menu().items)
     if (item.action) controller->perform(*item.action);
-  EXPECT_EQ(controller->menu().items[4].state, MenuItem::State::off);  // online dictionary
+  for (const MenuItem& item : controller->menu().items)
+    if (item.action == InputMenuAction::toggleOnlineDict) {
+      EXPECT_EQ(item.state, MenuItem::State::off);
+    }
   controller->deactivateServer(&client);
   EXPECT_EQ(client.inserted(), "a");
 }

@@ -1,8 +1,13 @@
 #include "core/update_service_bridge.h"
 
+#include "services/service_settings.h"
 #include "services/update_service_operations.h"
 
 namespace ornav {
+
+namespace {
+const std::string kShowPredictionsKey = "Ornavel.showPredictions";
+}  // namespace
 
 using Ops = UpdateServiceOperations;
 
@@ -26,6 +31,14 @@ void UpdateServiceBridge::setCloudDictVersion(const std::string& version) {
 }
 bool UpdateServiceBridge::updateAvailable() const {
   return Ops::updateAvailable();
+}
+
+// A setting of the input method itself, kept beside the service's own keys.
+bool UpdateServiceBridge::showPredictions() const {
+  return service_settings::boolOr(kShowPredictionsKey, true);
+}
+void UpdateServiceBridge::setShowPredictions(bool on) {
+  service_settings::setBool(kShowPredictionsKey, on);
 }
 
 void UpdateServiceBridge::fetchCloudDict(

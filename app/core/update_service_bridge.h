@@ -15,6 +15,8 @@ class UpdateServiceBridge : public ControllerServices {
   std::string cloudDictVersion() const override;
   void setCloudDictVersion(const std::string& version) override;
   bool updateAvailable() const override;
+  bool showPredictions() const override;
+  void setShowPredictions(bool on) override;
   void fetchCloudDict(const std::string& since,
                       std::function<void(std::optional<FetchedCloudDict>)> completion) override;
   void uploadUserDict(const std::string& tsv, bool force,

@@ -11,6 +11,7 @@
 
 #include "dialogs/dialog_services.h"
 #include "dialogs/menu_ui.h"
+#include "testing/fake_process_runner.h"
 #include "testing/fake_system.h"
 #include "testing/fake_ui.h"
 #include "testing/manual_main_queue.h"
@@ -104,7 +105,10 @@ struct DialogFixture {
   testing::ManualMainQueue mainQueue;
   testing::FakeBundle bundle;
   FakeDialogServices services;
-  MenuUI ui{MenuUIPorts{&windows, &alerts, &urls, &mainQueue, &bundle}, services};
+  testing::FakeSystemInfo system;
+  testing::FakeProcessRunner processes;
+  MenuUI ui{MenuUIPorts{&windows, &alerts, &urls, &mainQueue, &bundle, &system, &processes},
+            services};
 
   // The window with that title most recently created, or null.
   testing::RecordingDialogWindow* window(const std::string& title) const {

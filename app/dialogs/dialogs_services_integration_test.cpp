@@ -88,8 +88,9 @@ TEST_F(DialogsOnTheServiceTest, AboutMergesTheAnswerIntoTheBuiltInTexts) {
   EXPECT_EQ(window->texts.at(about_window::kProductTitle), "Tolvex输入法");
   EXPECT_EQ(window->texts.at(about_window::kVersion), "版本 2.0");
   runUntil([&] { return window->texts.at(about_window::kProductTitle) == "T"; });
-  EXPECT_EQ(window->texts.at(about_window::kDescription), UpdateService::defaultAbout.description);
-  EXPECT_EQ(window->texts.at(about_window::kCopyright), UpdateService::defaultAbout.copyright);
+  EXPECT_EQ(window->texts.at(about_window::kDescription),
+            UpdateService::defaultAbout().description);
+  EXPECT_EQ(window->texts.at(about_window::kCopyright), UpdateService::defaultAbout().copyright);
 }
 
 TEST_F(DialogsOnTheServiceTest, ABlankMessageIsRefusedAndTheWebPageOffered) {

@@ -52,6 +52,10 @@ void MenuUI::present(DialogWindow& window) {
   ports_.windows->activateApplication();
 }
 
+DesktopFamily MenuUI::desktop() const {
+  return ports_.system != nullptr ? ports_.system->desktopFamily() : DesktopFamily::macOS;
+}
+
 void MenuUI::drop(Shown& shown) {
   if (!shown) return;
   shown->close();

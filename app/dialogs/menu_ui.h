@@ -19,6 +19,8 @@
 #include "ports/bundle.h"
 #include "ports/dialog_window.h"
 #include "ports/main_queue.h"
+#include "ports/process_runner.h"
+#include "ports/system_info.h"
 #include "ports/url_opener.h"
 
 namespace ornav {
@@ -29,6 +31,9 @@ struct MenuUIPorts {
   UrlOpener* urls = nullptr;
   MainQueue* mainQueue = nullptr;
   const Bundle* bundle = nullptr;  // for the icon file; may be null
+  // Which desktop the guides speak of (null: macOS), and what starts a Linux desktop's settings.
+  const SystemInfo* system = nullptr;
+  ProcessRunner* processes = nullptr;
 };
 
 class MenuUI : public MenuUIInterface {
@@ -81,6 +86,7 @@ class MenuUI : public MenuUIInterface {
 
   Shown makeWindow(const WindowDescription& description);
   void present(DialogWindow& window);
+  DesktopFamily desktop() const;
   // Closes the window and drops it once the current work item has returned: the button whose
   // action closed it may still be on the call stack.
   void drop(Shown& shown);

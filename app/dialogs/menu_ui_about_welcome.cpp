@@ -1,4 +1,7 @@
 // The about window, the welcome window and the setup guide.
+#include <cstdlib>
+
+#include "base/files.h"
 #include "base/url_text.h"
 #include "dialogs/about_window.h"
 #include "dialogs/menu_ui.h"
@@ -31,7 +34,10 @@ void MenuUI::showWelcomeIfNeeded() {
   if (services_.hasShownWelcome()) return;
   // Marked first, so the automatic welcome shows at most once even if it is closed at once.
   services_.setHasShownWelcome(true);
-  showWelcome();
+  if (welcomeWindow_) return;
+  // It comes up by itself while the user starts typing: beside their text, keys staying there.
+  welcomeWindow_ = makeWindow(welcome_window::describe(desktop()));
+  if (welcomeWindow_) welcomeWindow_->showWithoutFocus();
 }
 
 void MenuUI::showWelcome() {
@@ -39,7 +45,7 @@ void MenuUI::showWelcome() {
     present(*welcomeWindow_.window);
     return;
   }
-  welcomeWindow_ = makeWindow(welcome_window::describe());
+  welcomeWindow_ = makeWindow(welcome_window::describe(desktop()));
   if (welcomeWindow_) present(*welcomeWindow_.window);
 }
 
@@ -48,10 +54,21 @@ void MenuUI::closeWelcome() {
 }
 
 void MenuUI::showSetupGuide() {
-  if (runAlert(welcome_window::setupGuide()) == 0) openKeyboardSettings();
+  if (runAlert(welcome_window::setupGuide(desktop())) == 0) openKeyboardSettings();
 }
 
 void MenuUI::openKeyboardSettings() {
+  if (desktop() == DesktopFamily::linuxDesktop) {
+    const char* current = std::getenv("XDG_CURRENT_DESKTOP");
+    const char* path = std::getenv("PATH");
+    for (const auto& program : welcome_window::linuxKeyboardSettings(current ? current : "")) {
+      const std::optional<std::string> found =
+          findProgram(program.name, path ? path : "/usr/bin:/bin");
+      if (found && ports_.processes && ports_.processes->launch(*found, program.arguments)) return;
+    }
+    runAlert(welcome_window::settingsUnavailable());
+    return;
+  }
   const std::vector<std::string> addresses = welcome_window::keyboardSettingsAddresses();
   for (std::size_t i = 0; i + 1 < addresses.size(); ++i) {
     if (!url_text::isWellFormed(addresses[i])) continue;

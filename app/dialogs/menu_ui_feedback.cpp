@@ -48,7 +48,11 @@ void MenuUI::finishFeedback(std::uint64_t build, const FeedbackResult& result) {
 
 void MenuUI::openFeedbackPage() {
   const std::string address = services_.feedbackURL();
-  if (!url_text::isWellFormed(address)) return;
+  if (!url_text::isWellFormed(address)) {
+    notice(AlertDescription::Style::warning, "反馈网页尚未配置",
+           "这个版本没有配置网络服务，无法打开反馈网页。");
+    return;
+  }
   ports_.urls->open(address);
 }
 

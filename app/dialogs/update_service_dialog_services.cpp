@@ -38,7 +38,7 @@ std::string UpdateServiceDialogServices::feedbackURL() const {
 }
 
 AboutContent UpdateServiceDialogServices::defaultAbout() const {
-  return UpdateService::defaultAbout;
+  return UpdateService::defaultAbout();
 }
 
 bool UpdateServiceDialogServices::hasShownWelcome() const {

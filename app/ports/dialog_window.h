@@ -127,6 +127,9 @@ class DialogWindow {
 
   // Brings the window to the front and makes it key (it is centred when created).
   virtual void show() = 0;
+  // Brings the window to the front where it does not cover the window the user types in, and
+  // leaves the keyboard there: for a window that comes up by itself while the user types.
+  virtual void showWithoutFocus() = 0;
   // Closes the window for good; the title-bar close button only hides it.
   virtual void close() = 0;
   virtual bool isVisible() const = 0;

@@ -16,6 +16,7 @@ enum class InputMenuAction {
   showAbout,
   toggleOnlineDict,
   toggleUploadConsent,
+  togglePredictions,
   checkUpdate,
   sendFeedback,
 };

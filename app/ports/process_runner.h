@@ -37,6 +37,9 @@ class ProcessRunner {
   virtual ~ProcessRunner() = default;
   // Starts the process and waits for it to exit. Blocks: call it off the main thread.
   virtual ProcessOutcome run(const ProcessRequest& request) = 0;
+  // Starts a program that lives on its own (a settings window of the desktop) and returns at
+  // once: its streams go nowhere and nobody waits for it. False when it could not be started.
+  virtual bool launch(const std::string& path, const std::vector<std::string>& arguments) = 0;
 };
 
 }  // namespace ornav

@@ -5,6 +5,8 @@
 
 #include "base/json_reading.h"
 #include "base/url_text.h"
+#include "ports/system_info.h"
+#include "services/service_client.h"
 #include "services/service_operation_support.h"
 #include "services/update_service.h"
 #include "services/update_service_operations.h"
@@ -20,22 +22,23 @@ void finish(std::function<void(std::optional<AboutContent>)> completion,
       [completion = std::move(completion), result = std::move(result)] { completion(result); });
 }
 
-AboutContent builtInAbout() {
-  AboutContent content;
-  content.title = "Tolvex输入法";
-  content.description = std::string("基于 InputMethodKit 的 Tolvex输入法（") +
-                        std::string(about::uyghurDisplayName()) +
-                        "），\n支持联想输入与上下文预测。";
-  content.copyright = "© 2026 Tolvex输入法";
-  return content;
-}
-
 }  // namespace
 
 namespace about {
 
 std::string_view uyghurDisplayName() {
   return displayName;
+}
+
+AboutContent builtIn(DesktopFamily desktop) {
+  AboutContent content;
+  content.title = "Tolvex输入法";
+  const char* framework = desktop == DesktopFamily::linuxDesktop ? "IBus" : "InputMethodKit";
+  content.description = std::string("基于 ") + framework + " 的 Tolvex输入法（" +
+                        std::string(about::uyghurDisplayName()) +
+                        "），\n支持联想输入与上下文预测。";
+  content.copyright = "© 2026 Tolvex输入法";
+  return content;
 }
 
 std::optional<AboutContent> readAboutAnswer(std::string_view body, const AboutContent& defaults) {
@@ -50,7 +53,10 @@ std::optional<AboutContent> readAboutAnswer(std::string_view body, const AboutCo
 
 }  // namespace about
 
-const AboutContent UpdateServiceOperations::defaultAbout = builtInAbout();
+AboutContent UpdateServiceOperations::defaultAbout() {
+  const SystemInfo* system = ServiceClient::current().systemInfo;
+  return about::builtIn(system != nullptr ? system->desktopFamily() : DesktopFamily::macOS);
+}
 
 void UpdateServiceOperations::fetchAboutContent(
     std::function<void(std::optional<AboutContent>)> completion) {
@@ -71,7 +77,7 @@ void UpdateServiceOperations::fetchAboutContent(
       return;
     }
     finish(std::move(completion),
-           about::readAboutAnswer(std::get<HttpResponse>(result).body, defaultAbout));
+           about::readAboutAnswer(std::get<HttpResponse>(result).body, defaultAbout()));
   });
 }
 

@@ -110,7 +110,7 @@ class AboutTest : public ServiceTest {
 };
 
 TEST_F(AboutTest, BuiltInTexts) {
-  const AboutContent& about = Ops::defaultAbout;
+  const AboutContent& about = Ops::defaultAbout();
   EXPECT_EQ(about.title, "Tolvex输入法");
   EXPECT_EQ(about.description, "基于 InputMethodKit 的 Tolvex输入法（" +
                                    std::string(about::uyghurDisplayName()) +
@@ -122,11 +122,11 @@ TEST_F(AboutTest, BuiltInTexts) {
 TEST_F(AboutTest, MissingOrNonStringMembersKeepTheBuiltInTexts) {
   server_->reply("GET", kAbout, testing::ServerReply::json(R"({"title":"T"})"));
   EXPECT_EQ(fetch(),
-            (AboutContent{"T", Ops::defaultAbout.description, Ops::defaultAbout.copyright}));
+            (AboutContent{"T", Ops::defaultAbout().description, Ops::defaultAbout().copyright}));
   server_->reply("GET", kAbout,
                  testing::ServerReply::json(
                      R"({"title":"T","description":"D","copyright":2026,"more":1})", 404));
-  EXPECT_EQ(fetch(), (AboutContent{"T", "D", Ops::defaultAbout.copyright}));
+  EXPECT_EQ(fetch(), (AboutContent{"T", "D", Ops::defaultAbout().copyright}));
   ASSERT_FALSE(server_->requests().empty());
   EXPECT_EQ(server_->requests().back().method, "GET");
 }

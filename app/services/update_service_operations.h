@@ -73,7 +73,7 @@ class UpdateServiceOperations {
   static void setOnlineDictEnabled(bool value);
   static std::string cloudDictVersion();  // "Ornavel.cloudDictVersion", "0" without a string
   static void setCloudDictVersion(const std::string& value);
-  static bool uploadConsent();  // "Ornavel.uploadConsent", true until first written
+  static bool uploadConsent();  // "Ornavel.uploadConsent", false until first written
   static void setUploadConsent(bool value);
   static constexpr double userDictUploadInterval = 1800;
 
@@ -97,7 +97,8 @@ class UpdateServiceOperations {
   static void submitFeedback(const std::string& message, const std::string& contact,
                              std::function<void(FeedbackResult)> completion);
   static void fetchAboutContent(std::function<void(std::optional<AboutContent>)> completion);
-  static const AboutContent defaultAbout;
+  // The built-in texts, which name the input framework of the desktop the process runs on.
+  static AboutContent defaultAbout();
 };
 
 }  // namespace ornav

@@ -102,11 +102,10 @@ bool UpdateServiceOperations::shouldUploadUserDict(std::chrono::system_clock::ti
   return nowSeconds - last >= userDictUploadInterval;
 }
 
-// Consent reads as given until the user first answers; once written, only true is consent.
+// Only a stored true is consent: nothing the user typed leaves the machine before they agreed in
+// the consent alert, which is what that alert promises.
 bool UpdateServiceOperations::uploadConsent() {
-  const Settings* settings = ServiceClient::current().settings;
-  if (settings == nullptr || !settings->contains(kUploadConsentKey)) return true;
-  return settings->getBool(kUploadConsentKey).value_or(false);
+  return service_settings::boolOr(kUploadConsentKey, false);
 }
 void UpdateServiceOperations::setUploadConsent(bool value) {
   service_settings::setBool(kUploadConsentKey, value);

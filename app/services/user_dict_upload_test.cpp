@@ -15,6 +15,10 @@ constexpr const char* kUserDict = "/api/ornav-ime/user-dict";
 
 class UserDictUploadTest : public ServiceTest {
  protected:
+  void SetUp() override {
+    ServiceTest::SetUp();
+    Ops::setUploadConsent(true);  // a user who agreed to uploads
+  }
   bool upload(const std::string& tsv, bool force = false) {
     return await<bool>([&](auto done) { Ops::uploadUserDict(tsv, force, std::move(done)); });
   }
@@ -106,9 +110,16 @@ TEST_F(UserDictUploadTest, ThrottleRule) {
   EXPECT_FALSE(Ops::shouldUploadUserDict(at(1e10)));
 }
 
-TEST_F(UserDictUploadTest, ConsentIsOnUntilTurnedOff) {
+TEST_F(UserDictUploadTest, NothingGoesUntilConsentIsGiven) {
   server_->reply("POST", kUserDict, testing::ServerReply::json(R"({"ok":true})"));
-  EXPECT_TRUE(Ops::uploadConsent());
+  settings_->remove("Ornavel.uploadConsent");
+  EXPECT_FALSE(Ops::uploadConsent());
+  EXPECT_FALSE(upload("ab\t1", /*force=*/true));
+  settings_->setString("Ornavel.uploadConsent", "yes");  // only a stored true is consent
+  EXPECT_FALSE(Ops::uploadConsent());
+  EXPECT_TRUE(server_->requests().empty());
+
+  Ops::setUploadConsent(true);
   EXPECT_TRUE(upload("ab\t1"));
   EXPECT_EQ(server_->requests().size(), 1u);
 

@@ -25,6 +25,15 @@ class FakeProcessRunner : public ProcessRunner {
     return ProcessResult{};
   }
 
+  // Programs started with launch(), and whether they "start".
+  std::vector<ProcessRequest> launched;
+  bool launchSucceeds = true;
+  bool launch(const std::string& path, const std::vector<std::string>& arguments) override {
+    std::lock_guard lock(mutex_);
+    launched.push_back(ProcessRequest{path, arguments, std::nullopt, false, false});
+    return launchSucceeds;
+  }
+
   std::vector<ProcessRequest> requests() const {
     std::lock_guard lock(mutex_);
     return requests_;

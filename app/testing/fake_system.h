@@ -69,9 +69,11 @@ class FakeSystemInfo : public SystemInfo {
   std::string name = "Ornavel";
   int pid = 4242;
   std::string version = "14.5.0";
+  DesktopFamily family = DesktopFamily::macOS;
   std::string processName() const override { return name; }
   int processId() const override { return pid; }
   std::string osVersion() const override { return version; }
+  DesktopFamily desktopFamily() const override { return family; }
 };
 
 }  // namespace ornav::testing

@@ -18,6 +18,7 @@ class DialogHandle : public DialogWindow {
       : record_(std::move(record)) {}
   ~DialogHandle() override { record_->released = true; }
   void show() override { record_->show(); }
+  void showWithoutFocus() override { record_->showWithoutFocus(); }
   void close() override { record_->close(); }
   bool isVisible() const override { return record_->isVisible(); }
   bool setText(const std::string& c, const std::string& t) override {
@@ -96,7 +97,13 @@ const ControlDescription* RecordingDialogWindow::control(const std::string& name
 
 void RecordingDialogWindow::show() {
   visible = true;
+  shownWithoutFocus = false;
   ++showCount;
+}
+
+void RecordingDialogWindow::showWithoutFocus() {
+  show();
+  shownWithoutFocus = true;
 }
 
 void RecordingDialogWindow::close() {

@@ -90,12 +90,14 @@ class RecordingDialogWindow : public DialogWindow {
   bool closed = false;
   bool released = false;  // the owner dropped its handle
   int showCount = 0;
+  bool shownWithoutFocus = false;  // the last show left the keyboard where it was
   // Current state of every named control.
   std::map<std::string, std::string> texts;
   std::map<std::string, bool> enabled;
   std::map<std::string, ProgressState> progress;
 
   void show() override;
+  void showWithoutFocus() override;
   void close() override;
   bool isVisible() const override { return visible; }
   bool setText(const std::string& control, const std::string& text) override;

@@ -7,7 +7,8 @@ namespace ornav {
 UserInterface::UserInterface(Application& app)
     : app_(app),
       menuUI_(MenuUIPorts{app.ports().windows, app.ports().alerts, app.ports().urlOpener,
-                          app.ports().mainQueue, app.ports().bundle},
+                          app.ports().mainQueue, app.ports().bundle, app.ports().systemInfo,
+                          app.ports().processes},
               dialogServices_) {
   const PanelEnvironment panelEnvironment =
       PanelEnvironment::fromPlatform(app_.ports(), app_.controllerDiagnostics().log);

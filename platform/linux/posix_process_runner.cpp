@@ -11,6 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 extern char** environ;
 
@@ -210,6 +211,47 @@ ProcessOutcome PosixProcessRunner::run(const ProcessRequest& request) {
     result.exitStatus = 128 + WTERMSIG(status);
   }
   return result;
+}
+
+bool PosixProcessRunner::launch(const std::string& path,
+                                const std::vector<std::string>& arguments) {
+  if (path.empty() || path.find('/') == std::string::npos || ::access(path.c_str(), X_OK) != 0) {
+    return false;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  for (int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    posix_spawn_file_actions_addopen(&actions, stream, "/dev/null", O_RDWR, 0);
+  }
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+  // A session of its own: the program outlives this one and never gets its terminal's signals.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(path.c_str()));
+  for (const auto& argument : arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  const int spawned =
+      ::posix_spawn(&pid, path.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  if (spawned != 0) return false;
+  // Reaped whenever it ends, so it never lingers as a zombie of this process.
+  std::thread([pid] {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+  }).detach();
+  return true;
 }
 
 }  // namespace ornav::linux_platform

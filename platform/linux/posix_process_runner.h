@@ -11,6 +11,7 @@ namespace ornav::linux_platform {
 class PosixProcessRunner : public ProcessRunner {
  public:
   ProcessOutcome run(const ProcessRequest& request) override;
+  bool launch(const std::string& path, const std::vector<std::string>& arguments) override;
 };
 
 }  // namespace ornav::linux_platform

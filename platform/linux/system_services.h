@@ -32,6 +32,7 @@ class ProcessSystemInfo : public SystemInfo {
   std::string processName() const override;
   int processId() const override;
   std::string osVersion() const override;
+  DesktopFamily desktopFamily() const override { return DesktopFamily::linuxDesktop; }
 };
 
 class WallClock : public Clock {

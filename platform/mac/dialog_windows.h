@@ -24,6 +24,7 @@ class AppKitDialogWindow final : public DialogWindow {
   AppKitDialogWindow& operator=(const AppKitDialogWindow&) = delete;
 
   void show() override;
+  void showWithoutFocus() override;
   void close() override;
   bool isVisible() const override;
   bool setText(const std::string& control, const std::string& text) override;

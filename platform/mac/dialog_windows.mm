@@ -335,6 +335,10 @@ void AppKitDialogWindow::show() {
   [NSApp activateIgnoringOtherApps:YES];
 }
 
+// In front of the client's windows, but neither key nor activating the input method: the user's
+// keys stay in the application they type in.
+void AppKitDialogWindow::showWithoutFocus() { [window_->window orderFrontRegardless]; }
+
 void AppKitDialogWindow::close() {
   window_->target.handler = nullptr;
   [window_->window close];

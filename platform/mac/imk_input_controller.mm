@@ -133,6 +133,10 @@ __weak OrnavInputController* activeController = nil;
   [self perform:ornav::InputMenuAction::toggleUploadConsent];
 }
 
+- (void)togglePredictions:(id)sender {
+  [self perform:ornav::InputMenuAction::togglePredictions];
+}
+
 - (void)checkUpdate:(id)sender {
   [self perform:ornav::InputMenuAction::checkUpdate];
 }

@@ -34,6 +34,10 @@
   [self report:ornav::InputMenuAction::toggleUploadConsent];
 }
 
+- (void)togglePredictions:(id)sender {
+  [self report:ornav::InputMenuAction::togglePredictions];
+}
+
 - (void)checkUpdate:(id)sender {
   [self report:ornav::InputMenuAction::checkUpdate];
 }
@@ -56,6 +60,8 @@ SEL selectorFor(InputMenuAction action) {
       return @selector(toggleOnlineDict:);
     case InputMenuAction::toggleUploadConsent:
       return @selector(toggleUploadConsent:);
+    case InputMenuAction::togglePredictions:
+      return @selector(togglePredictions:);
     case InputMenuAction::checkUpdate:
       return @selector(checkUpdate:);
     case InputMenuAction::sendFeedback:

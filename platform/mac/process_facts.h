@@ -15,6 +15,7 @@ class ProcessInfoSystemInfo final : public SystemInfo {
   int processId() const override;
   // operatingSystemVersion as "major.minor.patch".
   std::string osVersion() const override;
+  DesktopFamily desktopFamily() const override { return DesktopFamily::macOS; }
 };
 
 class SystemClock final : public Clock {

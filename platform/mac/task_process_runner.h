@@ -11,6 +11,7 @@ namespace ornav::mac_platform {
 class TaskProcessRunner final : public ProcessRunner {
  public:
   ProcessOutcome run(const ProcessRequest& request) override;
+  bool launch(const std::string& path, const std::vector<std::string>& arguments) override;
 };
 
 }  // namespace ornav::mac_platform

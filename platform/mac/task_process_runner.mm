@@ -78,4 +78,18 @@ ProcessOutcome TaskProcessRunner::run(const ProcessRequest& request) {
   }
 }
 
+bool TaskProcessRunner::launch(const std::string& path, const std::vector<std::string>& arguments) {
+  @autoreleasepool {
+    NSTask* task = [[NSTask alloc] init];
+    task.executableURL = [NSURL fileURLWithPath:toNSString(path)];
+    NSMutableArray<NSString*>* words = [NSMutableArray arrayWithCapacity:arguments.size()];
+    for (const std::string& argument : arguments) [words addObject:toNSString(argument)];
+    task.arguments = words;
+    task.standardInput = NSFileHandle.fileHandleWithNullDevice;
+    task.standardOutput = NSFileHandle.fileHandleWithNullDevice;
+    task.standardError = NSFileHandle.fileHandleWithNullDevice;
+    return [task launchAndReturnError:nil] == YES;
+  }
+}
+
 }  // namespace ornav::mac_platform

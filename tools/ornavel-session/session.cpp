@@ -69,6 +69,14 @@ SessionState Session::apply(const SessionEvent& event) {
   } else if (const auto* caret = std::get_if<CaretEvent>(&event)) {
     // Read by the panel at its next update; what is shown now stays.
     client_.setLineRect(caret->rect);
+  } else if (const auto* menu = std::get_if<MenuEvent>(&event)) {
+    // The menu as the controller describes it now; a title it does not show does nothing.
+    for (const MenuItem& item : controller_->menu().items) {
+      if (item.action && item.title == menu->item) {
+        controller_->perform(*item.action);
+        break;
+      }
+    }
   }
   if (setup_.drainMainQueue) setup_.drainMainQueue();
   return state(handled);

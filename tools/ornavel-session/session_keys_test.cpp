@@ -53,6 +53,7 @@ TEST_P(DecisionTable, Row) {
 }
 
 const std::vector<std::string> kPicked = {key(0, "s"), key(kSpace, " ")};  // "sun " + predictions
+const std::string kPredictionsSwitch = R"({"event":"menu","item":"显示下一词预测"})";
 
 INSTANTIATE_TEST_SUITE_P(
     Return, DecisionTable,
@@ -251,7 +252,41 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"UnmappedWithPanelShownEndsTheWord",
                           typing("su"),
                           key(18, "?", kShift),
-                          {{"handled", false}, {"document", "su?"}, {"panel", kHidden}}}),
+                          {{"handled", false}, {"document", "su?"}, {"panel", kHidden}}},
+                      // Keys that reach the client take the predictions with them, so the
+                      // next Space or digit is the client's.
+                      Row{"FullStopAfterAPickHidesThePredictions",
+                          kPicked,
+                          key(47, "."),
+                          {{"handled", false}, {"document", "sun ."}, {"panel", kHidden}}},
+                      Row{"SpaceAfterThatFullStopIsASpace",
+                          concat(kPicked, {key(47, ".")}),
+                          key(kSpace, " "),
+                          {{"handled", false}, {"document", "sun . "}, {"panel", kHidden}}},
+                      Row{"DigitSixAfterAPickHidesThePredictions",
+                          kPicked,
+                          key(22, "6"),
+                          {{"handled", false}, {"document", "sun 6"}, {"panel", kHidden}}},
+                      Row{"KeyWithoutCharactersAfterAPickHidesThePredictions",
+                          kPicked,
+                          keyWithoutCharacters(122),
+                          {{"handled", false}, {"panel", kHidden}}},
+                      Row{"WithoutPredictionsAPickShowsNoPanel",
+                          concat({kPredictionsSwitch}, typing("s")),
+                          key(kSpace, " "),
+                          {{"handled", true}, {"document", "sun "}, {"panel", kHidden}}},
+                      Row{"WithoutPredictionsSpaceAfterAPickIsASpace",
+                          concat({kPredictionsSwitch}, kPicked),
+                          key(kSpace, " "),
+                          {{"handled", false}, {"document", "sun  "}}},
+                      Row{"WithoutPredictionsDigitAfterAPickIsADigit",
+                          concat({kPredictionsSwitch}, kPicked),
+                          key(19, "2"),
+                          {{"handled", false}, {"document", "sun 2"}}},
+                      Row{"PredictionsSwitchedBackOn",
+                          {kPredictionsSwitch, kPredictionsSwitch, key(0, "s")},
+                          key(kSpace, " "),
+                          {{"document", "sun "}, {"panel", kPredictions}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -356,10 +391,17 @@ TEST(SessionExamples, PredictionsAfterAPick) {
   {
     ScenarioSession s;
     s.sendAll(kPicked);
-    // A chord with predictions shown commits nothing and leaves them.
+    // A chord reaches the client and takes the predictions with it.
     EXPECT_TRUE(matches(s.send(key(8, "c", kCommand)),
-                        {{"handled", false}, {"document", "sun "}, {"panel", kPredictions}}));
-    EXPECT_TRUE(matches(s.send(key(19, "2")), {{"handled", true}, {"document", "sun set "}}));
+                        {{"handled", false}, {"document", "sun "}, {"panel", kHidden}}));
+    EXPECT_TRUE(matches(s.send(key(19, "2")), {{"handled", false}, {"document", "sun 2"}}));
+  }
+  {
+    // Without predictions the next word's candidates are those with them.
+    ScenarioSession with, without;
+    with.sendAll(kPicked);
+    without.sendAll(concat({kPredictionsSwitch}, kPicked));
+    EXPECT_EQ(without.send(key(1, "s"))["panel"], with.send(key(1, "s"))["panel"]);
   }
 }
 

@@ -133,6 +133,11 @@ ParsedEvent parseEventLine(std::string_view line) {
     if (!rect) return fail("caret event without a rect [x,y,w,h] (four numbers, w and h >= 0)");
     return ParsedEvent{SessionEvent{CaretEvent{*rect}}, ""};
   }
+  if (event == "menu") {
+    auto item = root.find("item");
+    if (item == root.end() || !item->is_string()) return fail("menu event without an item title");
+    return ParsedEvent{SessionEvent{MenuEvent{item->get<std::string>()}}, ""};
+  }
   return fail("unknown event \"" + event + "\"");
 }
 

@@ -5,6 +5,7 @@
 //         {"event":"key","keyCode":N,"characters":"x"|null|absent,"modifierFlags":N}
 //         {"event":"click","index":N}
 //         {"event":"caret","rect":[x,y,w,h]}
+//         {"event":"menu","item":"<title of an input-menu item>"}
 // State:  {"handled":true|false|null,"document":"...","marked":"...","selection":[loc,len],
 //          "panel":{"visible":b,"rows":[[...]],"activeRow":r,"activeCol":c,"tabHint":b},
 //          "window":[x,y,w,h]|null,
@@ -36,7 +37,12 @@ struct ClickEvent {
 struct CaretEvent {
   Rect rect;
 };
-using SessionEvent = std::variant<ActivateEvent, DeactivateEvent, KeyEvent, ClickEvent, CaretEvent>;
+// The input-menu item with this title is chosen.
+struct MenuEvent {
+  std::string item;
+};
+using SessionEvent =
+    std::variant<ActivateEvent, DeactivateEvent, KeyEvent, ClickEvent, CaretEvent, MenuEvent>;
 
 // The event of one input line, or an error text saying what is wrong with it.
 struct ParsedEvent {

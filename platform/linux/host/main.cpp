@@ -31,7 +31,10 @@ int main(int argc, char** argv) {
         return true;
       },
       [&] {
-        pad = std::make_unique<linux_platform::TypingPad>(*server, *platform.ports().inputMenu);
+        pad = std::make_unique<linux_platform::TypingPad>(*server, platform.inputMenu());
+        // The pad is the program's window: dialogs and alerts open beside and over it.
+        platform.windows().setOwner(pad.get());
+        platform.alerts().setOwner(pad.get());
         pad->show();
         QApplication::exec();
       }));

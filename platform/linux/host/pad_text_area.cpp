@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
+#include <map>
+#include <memory>
 
 #include "platform/linux/qt/flipped_space.h"
 #include "platform/linux/qt/qt_key_event.h"
@@ -115,17 +117,32 @@ void PadTextArea::focusOutEvent(QFocusEvent* event) {
 }
 
 void PadTextArea::mousePressEvent(QMouseEvent* event) {
-  if (markedStart_ >= 0 && handlers_.commitComposition) handlers_.commitComposition();
+  if (handlers_.commitComposition) handlers_.commitComposition();
   QPlainTextEdit::mousePressEvent(event);
 }
 
 void PadTextArea::contextMenuEvent(QContextMenuEvent* event) {
-  if (handlers_.menu) {
-    handlers_.menu(event->globalPos());
-    event->accept();
-    return;
+  // The text area's own editing actions first, the input method's menu beneath them.
+  std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+  // In the input method's language, like the rest of its texts; Qt names each action.
+  static const std::map<QString, QString> kTitles = {
+      {"edit-undo", "撤销"},  {"edit-redo", "重做"},  {"edit-cut", "剪切"},
+      {"edit-copy", "复制"},  {"edit-paste", "粘贴"}, {"edit-delete", "删除"},
+      {"select-all", "全选"},
+  };
+  for (QAction* action : menu->actions()) {
+    const auto title = kTitles.find(action->objectName());
+    if (title == kTitles.end()) continue;
+    // Qt writes the shortcut after a tab in the title.
+    const qsizetype tab = action->text().indexOf('\t');
+    action->setText(title->second + (tab >= 0 ? action->text().mid(tab) : QString()));
   }
-  QPlainTextEdit::contextMenuEvent(event);
+  if (handlers_.fillInputMenu) {
+    menu->addSeparator();
+    handlers_.fillInputMenu(*menu->addMenu("输入法菜单"));
+  }
+  menu->exec(event->globalPos());
+  event->accept();
 }
 
 }  // namespace ornav::linux_platform

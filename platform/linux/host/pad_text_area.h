@@ -4,6 +4,7 @@
 // controller lets through reaches the text area as usual.
 #pragma once
 
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <functional>
 #include <optional>
@@ -22,9 +23,10 @@ class PadTextArea : public QPlainTextEdit, public TextClient {
     // The text area became the one the user types in, or stopped being it.
     std::function<void()> activated;
     std::function<void()> deactivated;
-    // The input menu was asked for at this point of the screen (Qt's coordinates).
-    std::function<void(QPoint globalPosition)> menu;
-    // The user clicked into the text: what is being composed must land first, as typed.
+    // Fills the input menu, a submenu of the text area's own context menu.
+    std::function<void(QMenu& submenu)> fillInputMenu;
+    // The user clicked into the text: what is being composed lands first, as typed, and
+    // predictions for the word before go.
     std::function<void()> commitComposition;
   };
 

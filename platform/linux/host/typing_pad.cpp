@@ -12,7 +12,7 @@
 
 namespace ornav::linux_platform {
 
-TypingPad::TypingPad(InputMethodServer& server, InputMenu& menu) : server_(server), menu_(menu) {
+TypingPad::TypingPad(InputMethodServer& server, QtInputMenu& menu) : server_(server), menu_(menu) {
   setWindowTitle("Ornavel");
   resize(640, 420);
   first_ = new PadTextArea("org.ornavel.pad.first", this);
@@ -63,14 +63,19 @@ void TypingPad::connect(PadTextArea& area) {
     server_.connect(area)->activateServer(&area);
   };
   handlers.deactivated = [this, &area] { server_.connect(area)->deactivateServer(&area); };
-  handlers.menu = [this, &area](QPoint globalPosition) { showMenu(area, globalPosition); };
+  handlers.fillInputMenu = [this, &area](QMenu& submenu) {
+    std::weak_ptr<OrnavInputController> controller = server_.connect(area);
+    menu_.fill(submenu, server_.connect(area)->menu(), [controller](InputMenuAction action) {
+      if (auto alive = controller.lock()) alive->perform(action);
+    });
+  };
   handlers.commitComposition = [this, &area] { server_.connect(area)->commitComposing(&area); };
   area.setHandlers(std::move(handlers));
 }
 
 void TypingPad::showMenu(PadTextArea& area, QPoint globalPosition) {
   std::weak_ptr<OrnavInputController> controller = server_.connect(area);
-  if (auto* qtMenu = dynamic_cast<QtInputMenu*>(&menu_)) qtMenu->setNextAnchor(globalPosition);
+  menu_.setNextAnchor(globalPosition);
   menu_.show(server_.connect(area)->menu(), [controller](InputMenuAction action) {
     if (auto alive = controller.lock()) alive->perform(action);
   });

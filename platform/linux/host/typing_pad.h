@@ -8,7 +8,7 @@
 
 #include "core/input_method_server.h"
 #include "platform/linux/host/pad_text_area.h"
-#include "ports/input_menu.h"
+#include "platform/linux/qt/qt_input_menu.h"
 
 class QToolButton;
 
@@ -17,7 +17,7 @@ namespace ornav::linux_platform {
 class TypingPad : public QWidget {
  public:
   // `server` and `menu` must outlive the pad.
-  TypingPad(InputMethodServer& server, InputMenu& menu);
+  TypingPad(InputMethodServer& server, QtInputMenu& menu);
   ~TypingPad() override;
 
   PadTextArea& first() { return *first_; }
@@ -31,7 +31,7 @@ class TypingPad : public QWidget {
   void showMenu(PadTextArea& area, QPoint globalPosition);
 
   InputMethodServer& server_;
-  InputMenu& menu_;
+  QtInputMenu& menu_;
   PadTextArea* first_;
   PadTextArea* second_;
   PadTextArea* current_;  // the area typed in last

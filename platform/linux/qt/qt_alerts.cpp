@@ -47,6 +47,7 @@ std::unique_ptr<QMessageBox> makeAlertBox(const AlertDescription& alert,
 int QtAlerts::runModal(const AlertDescription& alert) {
   std::vector<QAbstractButton*> buttons;
   const std::unique_ptr<QMessageBox> box = makeAlertBox(alert, buttons);
+  if (!owner_.isNull() && owner_->isVisible()) box->setParent(owner_.data(), Qt::Dialog);
   box->exec();
 
   const QAbstractButton* chosen = box->clickedButton();

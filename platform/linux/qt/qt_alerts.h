@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMessageBox>
+#include <QPointer>
 #include <memory>
 #include <vector>
 
@@ -17,6 +18,13 @@ std::unique_ptr<QMessageBox> makeAlertBox(const AlertDescription& alert,
 class QtAlerts : public Alerts {
  public:
   int runModal(const AlertDescription& alert) override;
+
+  // The program's own main window, when it has one: alerts open over it as its children and hand
+  // the keyboard back to it.
+  void setOwner(QWidget* owner) { owner_ = owner; }
+
+ private:
+  QPointer<QWidget> owner_;
 };
 
 }  // namespace ornav::linux_platform

@@ -5,7 +5,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
+#include "dialogs/window_placement.h"
+#include "platform/linux/qt/flipped_space.h"
 #include "platform/linux/qt/qt_key_event.h"
 #include "platform/linux/qt/qt_screens.h"
 #include "platform/linux/qt/qt_values.h"
@@ -14,12 +17,16 @@ namespace ornav::linux_platform {
 
 namespace {
 
-Qt::WindowFlags dialogFlags(const WindowDescription& description) {
-  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+Qt::WindowFlags dialogFlags(const WindowDescription& description, bool owned) {
+  // An owned window is a dialog of its owner: window systems keep only such windows in front of
+  // the window they belong to.
+  Qt::WindowFlags flags =
+      (owned ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   if (description.closable) flags |= Qt::WindowCloseButtonHint;
   if (description.miniaturizable) flags |= Qt::WindowMinimizeButtonHint;
   if (description.resizable) flags |= Qt::WindowMaximizeButtonHint;
-  if (description.level != WindowLevel::normal) flags |= Qt::WindowStaysOnTopHint;
+  // A child of the program's window stays in front of it without covering other applications.
+  if (description.level != WindowLevel::normal && !owned) flags |= Qt::WindowStaysOnTopHint;
   return flags;
 }
 
@@ -43,9 +50,10 @@ const char* slotOf(EditCommand command) {
 
 }  // namespace
 
-DialogWidget::DialogWidget(const WindowDescription& description)
-    : QWidget(nullptr, dialogFlags(description)),
-      keyEquivalentRule_(description.keyEquivalentRule) {
+DialogWidget::DialogWidget(const WindowDescription& description, QWidget* owner)
+    : QWidget(nullptr, dialogFlags(description, owner != nullptr)),
+      keyEquivalentRule_(description.keyEquivalentRule),
+      owner_(owner) {
   setWindowTitle(toQString(description.title));
   const QSize size(qRound(description.contentSize.width), qRound(description.contentSize.height));
   if (description.resizable) {
@@ -94,13 +102,30 @@ void DialogWidget::keyPressEvent(QKeyEvent* event) {
       return;
     }
   }
+  // A key that no control took is not dropped without a sound.
+  if (!event->text().isEmpty() && (modifiers & ~Qt::ShiftModifier) == Qt::NoModifier) {
+    QApplication::beep();
+    event->accept();
+    return;
+  }
   QWidget::keyPressEvent(event);
 }
 
-QtDialogWindow::QtDialogWindow(const WindowDescription& description, const ImageLoader& images)
+void DialogWidget::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  // The keyboard goes back to the window the user was typing in, also without a window manager
+  // to hand it on.
+  if (owner_.isNull() || !owner_->isVisible()) return;
+  QWidget* active = QApplication::activeWindow();
+  if (active == nullptr || active == this) owner_->activateWindow();
+}
+
+QtDialogWindow::QtDialogWindow(const WindowDescription& description, const ImageLoader& images,
+                               QWidget* owner)
     : actionTarget_(std::make_shared<ActionTarget>()),
-      window_(std::make_unique<DialogWidget>(description)),
-      initialFocus_(description.initialFocus) {
+      window_(std::make_unique<DialogWidget>(description, owner)),
+      initialFocus_(description.initialFocus),
+      owner_(owner) {
   // A press reaches the handler from the event loop, after the button's own event handling has
   // returned, so a handler may close and drop this window.
   std::weak_ptr<ActionTarget> weakTarget = actionTarget_;
@@ -136,8 +161,45 @@ QtDialogWindow::QtDialogWindow(const WindowDescription& description, const Image
 
 QtDialogWindow::~QtDialogWindow() = default;
 
+void QtDialogWindow::placeOnFirstShow() {
+  if (placed_) return;
+  placed_ = true;
+  if (owner_.isNull() || !owner_->isVisible()) return;
+  // Transient for the owner: the window system keeps it in front of the owner, and only of it.
+  window_->winId();
+  if (window_->windowHandle() != nullptr && owner_->window()->windowHandle() != nullptr) {
+    window_->windowHandle()->setTransientParent(owner_->window()->windowHandle());
+  }
+  const QScreen* screen = owner_->screen();
+  if (screen == nullptr) return;
+  const FlippedSpace space = FlippedSpace::desktop();
+  // The frames with their title bars, where a window manager draws them.
+  const QSize decoration = window_->frameGeometry().size() - window_->size();
+  const std::optional<Rect> beside =
+      besideWindow(space.fromQt(owner_->frameGeometry()),
+                   Size{double(window_->width() + decoration.width()),
+                        double(window_->height() + decoration.height())},
+                   space.fromQt(screen->availableGeometry()));
+  if (beside) window_->move(space.toQt(*beside).topLeft().toPoint());
+}
+
+void QtDialogWindow::showWithoutFocus() {
+  if (closed_) return;
+  placeOnFirstShow();
+  // The native window may exist already, and then only its own property is read at showing.
+  window_->setAttribute(Qt::WA_ShowWithoutActivating, true);
+  if (QWindow* handle = window_->windowHandle())
+    handle->setProperty("_q_showWithoutActivating", true);
+  window_->show();
+  window_->raise();
+  window_->setAttribute(Qt::WA_ShowWithoutActivating, false);
+  if (QWindow* handle = window_->windowHandle())
+    handle->setProperty("_q_showWithoutActivating", {});
+}
+
 void QtDialogWindow::show() {
   if (closed_) return;
+  placeOnFirstShow();
   window_->show();
   window_->raise();
   window_->activateWindow();

@@ -22,7 +22,9 @@ namespace ornav::linux_platform {
 // answers for shortcuts, and presses the default button on Return.
 class DialogWidget : public QWidget {
  public:
-  explicit DialogWidget(const WindowDescription& description);
+  // With an `owner` (the program's main window) the window belongs to it: in front of it only,
+  // and the keyboard goes back to it when the window hides. The owner does not own the widget.
+  DialogWidget(const WindowDescription& description, QWidget* owner);
 
   // Watches `control` for key equivalents. Only the controls are watched: a key is asked about
   // once, where it arrives (a key the control leaves goes on to the window unasked), and without
@@ -33,22 +35,26 @@ class DialogWidget : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   bool performKeyEquivalent(const QKeyEvent& event);
 
   std::function<std::optional<EditCommand>(const KeyEvent&)> keyEquivalentRule_;
   QPointer<QPushButton> defaultButton_;
+  QPointer<QWidget> owner_;
 };
 
 class QtDialogWindow : public DialogWindow {
  public:
-  QtDialogWindow(const WindowDescription& description, const ImageLoader& images);
+  QtDialogWindow(const WindowDescription& description, const ImageLoader& images,
+                 QWidget* owner = nullptr);
   ~QtDialogWindow() override;
   QtDialogWindow(const QtDialogWindow&) = delete;
   QtDialogWindow& operator=(const QtDialogWindow&) = delete;
 
   void show() override;
+  void showWithoutFocus() override;
   void close() override;
   bool isVisible() const override;
 
@@ -71,11 +77,15 @@ class QtDialogWindow : public DialogWindow {
   };
 
   const DialogControl* find(const std::string& name) const;
+  // Beside the owner on its first showing, where that fits; centred otherwise.
+  void placeOnFirstShow();
 
   std::shared_ptr<ActionTarget> actionTarget_;
   std::unique_ptr<DialogWidget> window_;
   std::map<std::string, DialogControl> controls_;
   std::string initialFocus_;
+  QPointer<QWidget> owner_;
+  bool placed_ = false;
   bool shownBefore_ = false;
   bool closed_ = false;
 };

@@ -19,14 +19,22 @@ void QtInputMenu::show(const MenuDescription& menu,
     menu_.release()->deleteLater();
   }
   menu_ = std::make_unique<QMenu>(toQString(menu.title));
+  fill(*menu_, menu, std::move(onAction));
+  const QPoint position = anchor_.value_or(QCursor::pos());
+  anchor_.reset();
+  menu_->popup(position);
+}
+
+void QtInputMenu::fill(QMenu& target, const MenuDescription& menu,
+                       std::function<void(InputMenuAction action)> onAction) {
   std::weak_ptr<Alive> alive = alive_;
   auto shared = std::make_shared<std::function<void(InputMenuAction)>>(std::move(onAction));
   for (const MenuItem& item : menu.items) {
     if (item.separator) {
-      menu_->addSeparator();
+      target.addSeparator();
       continue;
     }
-    QAction* action = menu_->addAction(toQString(item.title));
+    QAction* action = target.addAction(toQString(item.title));
     if (item.state != MenuItem::State::none) {
       action->setCheckable(true);
       action->setChecked(item.state == MenuItem::State::on);
@@ -50,9 +58,6 @@ void QtInputMenu::show(const MenuDescription& menu,
           Qt::QueuedConnection);
     });
   }
-  const QPoint position = anchor_.value_or(QCursor::pos());
-  anchor_.reset();
-  menu_->popup(position);
 }
 
 }  // namespace ornav::linux_platform

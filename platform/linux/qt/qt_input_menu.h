@@ -21,6 +21,11 @@ class QtInputMenu : public InputMenu {
   void show(const MenuDescription& menu,
             std::function<void(InputMenuAction action)> onAction) override;
 
+  // Fills `target` with the described items (the caller shows it); a choice reaches `onAction`
+  // like one from show().
+  void fill(QMenu& target, const MenuDescription& menu,
+            std::function<void(InputMenuAction action)> onAction);
+
   // The next menu opens with its top left at `globalPosition` (e.g. under the host's menu
   // button) instead of at the mouse pointer.
   void setNextAnchor(QPoint globalPosition) { anchor_ = globalPosition; }

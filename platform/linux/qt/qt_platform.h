@@ -29,6 +29,7 @@ class QtPlatform {
   QtMainQueue& mainQueue() { return mainQueue_; }
   QtTextMeasurer& textMeasurer() { return textMeasurer_; }
   QtWindowSystem& windows() { return *windows_; }
+  QtAlerts& alerts() { return alerts_; }
   QtInputMenu& inputMenu() { return inputMenu_; }
 
  private:

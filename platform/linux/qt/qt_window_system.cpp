@@ -8,7 +8,7 @@
 namespace ornav::linux_platform {
 
 std::unique_ptr<DialogWindow> QtWindowSystem::createWindow(const WindowDescription& description) {
-  auto window = std::make_unique<QtDialogWindow>(description, images_);
+  auto window = std::make_unique<QtDialogWindow>(description, images_, owner_.data());
   std::erase_if(dialogs_, [](const QPointer<QWidget>& dialog) { return dialog.isNull(); });
   dialogs_.emplace_back(&window->widget());
   return window;

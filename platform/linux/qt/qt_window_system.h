@@ -21,7 +21,12 @@ class QtWindowSystem : public WindowSystem {
   // Raises the dialog windows on screen and activates the latest of them.
   void activateApplication() override;
 
+  // The program's own main window, when it has one: dialogs become its children (in front of it,
+  // not of every application), open beside it and give the keyboard back to it when they close.
+  void setOwner(QWidget* owner) { owner_ = owner; }
+
  private:
+  QPointer<QWidget> owner_;
   ImageLoader images_;
   std::vector<QPointer<QWidget>> dialogs_;  // in creation order; null once a window is gone
 };

@@ -7,7 +7,9 @@
 #include "platform/linux/qt/qt_render.h"
 #include "platform/linux/qt/qt_text_measurer.h"
 #include "platform/linux/qt/qt_window_system.h"
+#include "services/about.h"
 #include "services/update_service.h"
+#include "testing/fake_system.h"
 #include "testing/fake_ui.h"
 #include "testing/manual_main_queue.h"
 
@@ -58,7 +60,7 @@ class ScriptedDialogServices : public DialogServices {
   std::optional<PendingInstallNotice> consumePendingInstallNotice() override { return {}; }
   std::string currentVersion() const override { return "1.0.0"; }
   std::string feedbackURL() const override { return ""; }
-  AboutContent defaultAbout() const override { return UpdateService::defaultAbout; }
+  AboutContent defaultAbout() const override { return about::builtIn(DesktopFamily::linuxDesktop); }
   bool hasShownWelcome() const override { return true; }
   void setHasShownWelcome(bool) override {}
 };
@@ -123,7 +125,10 @@ void addDialogShots(const Bundle& bundle, std::vector<Screenshot>& shots) {
   testing::RecordingUrlOpener urls;
   testing::ManualMainQueue queue;
   ScriptedDialogServices services;
-  MenuUI menu(MenuUIPorts{&windows, &alerts, &urls, &queue, &bundle}, services);
+  // The windows as they are on this desktop.
+  testing::FakeSystemInfo system;
+  system.family = DesktopFamily::linuxDesktop;
+  MenuUI menu(MenuUIPorts{&windows, &alerts, &urls, &queue, &bundle, &system}, services);
   const auto shootLastWindow = [&](const char* name) {
     shots.push_back({name, renderDialogWindow(*windows.dialogs.back()), {}});
   };

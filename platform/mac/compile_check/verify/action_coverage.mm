@@ -13,6 +13,7 @@
 - (void)showAbout:(id)sender {}
 - (void)toggleOnlineDict:(id)sender {}
 - (void)toggleUploadConsent:(id)sender {}
+- (void)togglePredictions:(id)sender {}
 - (void)checkUpdate:(id)sender {}
 @end
 
@@ -23,6 +24,7 @@ SEL actionFor(ornav::InputMenuAction action) {
     case ornav::InputMenuAction::showAbout: return @selector(showAbout:);
     case ornav::InputMenuAction::toggleOnlineDict: return @selector(toggleOnlineDict:);
     case ornav::InputMenuAction::toggleUploadConsent: return @selector(toggleUploadConsent:);
+    case ornav::InputMenuAction::togglePredictions: return @selector(togglePredictions:);
     case ornav::InputMenuAction::checkUpdate: return @selector(checkUpdate:);
   }
   return nullptr;

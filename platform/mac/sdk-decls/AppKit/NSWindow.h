@@ -47,6 +47,7 @@ NS_ASSUME_NONNULL_BEGIN
 - (void)center;
 - (void)makeKeyAndOrderFront:(nullable id)sender;
 - (void)orderFront:(nullable id)sender;
+- (void)orderFrontRegardless;
 - (void)orderOut:(nullable id)sender;
 - (void)close;
 @property(getter=isReleasedWhenClosed) BOOL releasedWhenClosed;
