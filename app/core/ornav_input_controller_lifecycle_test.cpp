@@ -109,18 +109,19 @@ TEST_F(LifecycleTest, MenuShowsCurrentSettingsEveryTime) {
   auto controller = fx.makeController(&client);
   MenuDescription menu = controller->menu();
   EXPECT_EQ(menu.title, "Ornavel");
-  ASSERT_EQ(menu.items.size(), 9u);
+  ASSERT_EQ(menu.items.size(), 10u);
   EXPECT_EQ(menu.items[0], MenuItem::item("首次使用与设置引导", InputMenuAction::showWelcomeEntry));
-  EXPECT_TRUE(menu.items[1].separator);
-  EXPECT_EQ(menu.items[2], MenuItem::item("关于", InputMenuAction::showAbout));
-  EXPECT_TRUE(menu.items[3].separator);
-  EXPECT_EQ(menu.items[4],
+  EXPECT_EQ(menu.items[1], MenuItem::item("键位表", InputMenuAction::showKeyMap));
+  EXPECT_TRUE(menu.items[2].separator);
+  EXPECT_EQ(menu.items[3], MenuItem::item("关于", InputMenuAction::showAbout));
+  EXPECT_TRUE(menu.items[4].separator);
+  EXPECT_EQ(menu.items[5],
             MenuItem::item("在线词库", InputMenuAction::toggleOnlineDict, MenuItem::State::on));
-  EXPECT_EQ(menu.items[5], MenuItem::item("上传我的输入习惯", InputMenuAction::toggleUploadConsent,
+  EXPECT_EQ(menu.items[6], MenuItem::item("上传我的输入习惯", InputMenuAction::toggleUploadConsent,
                                           MenuItem::State::on));
-  EXPECT_TRUE(menu.items[6].separator);
-  EXPECT_EQ(menu.items[7], MenuItem::item("检查更新", InputMenuAction::checkUpdate));
-  EXPECT_EQ(menu.items[8], MenuItem::item("反馈", InputMenuAction::sendFeedback));
+  EXPECT_TRUE(menu.items[7].separator);
+  EXPECT_EQ(menu.items[8], MenuItem::item("检查更新", InputMenuAction::checkUpdate));
+  EXPECT_EQ(menu.items[9], MenuItem::item("反馈", InputMenuAction::sendFeedback));
   for (const auto& item : menu.items)
     EXPECT_EQ(item.keyEquivalent, "");
 
@@ -128,23 +129,25 @@ TEST_F(LifecycleTest, MenuShowsCurrentSettingsEveryTime) {
   fx.services.onlineDict = false;
   fx.services.consent = false;
   menu = controller->menu();
-  EXPECT_EQ(menu.items[7].title, "检查更新 🔴 有新版本");
-  EXPECT_EQ(menu.items[4].state, MenuItem::State::off);
+  EXPECT_EQ(menu.items[8].title, "检查更新 🔴 有新版本");
   EXPECT_EQ(menu.items[5].state, MenuItem::State::off);
+  EXPECT_EQ(menu.items[6].state, MenuItem::State::off);
 }
 
 TEST_F(LifecycleTest, PlainMenuActionsLogAndOpenTheirWindows) {
   auto controller = fx.makeController(&client);
   for (const InputMenuAction action :
-       {InputMenuAction::showWelcomeEntry, InputMenuAction::showAbout, InputMenuAction::checkUpdate,
-        InputMenuAction::sendFeedback}) {
+       {InputMenuAction::showWelcomeEntry, InputMenuAction::showKeyMap, InputMenuAction::showAbout,
+        InputMenuAction::checkUpdate, InputMenuAction::sendFeedback}) {
     controller->perform(action);
   }
-  EXPECT_EQ(fx.menuUI.calls, (std::vector<std::string>{"showWelcome", "showAbout",
+  EXPECT_EQ(fx.menuUI.calls, (std::vector<std::string>{"showWelcome", "showKeyMap", "showAbout",
                                                        "checkForUpdates", "sendFeedback"}));
-  EXPECT_EQ(std::vector<std::string>(fx.logLines.begin() + 1, fx.logLines.end()),
-            (std::vector<std::string>{"菜单：点击 首次使用与设置引导", "菜单：点击 关于",
-                                      "菜单：点击 检查更新", "菜单：点击 反馈"}));
+  EXPECT_EQ(fx.menuUI.shownKeyMap, &fx.keys);  // the layout the controller types with
+  EXPECT_EQ(
+      std::vector<std::string>(fx.logLines.begin() + 1, fx.logLines.end()),
+      (std::vector<std::string>{"菜单：点击 首次使用与设置引导", "菜单：点击 键位表",
+                                "菜单：点击 关于", "菜单：点击 检查更新", "菜单：点击 反馈"}));
 }
 
 TEST_F(LifecycleTest, OnlineDictToggleFetchesOnlyWhenSwitchedOnWithAnEngine) {
@@ -193,7 +196,7 @@ TEST_F(LifecycleTest, ConsentDeclinedChangesNothing) {
   fx.menuUI.consentRequests[0](false);
   EXPECT_EQ(fx.services.consent, false);
   EXPECT_TRUE(fx.services.uploads.empty());
-  EXPECT_EQ(controller->menu().items[5].state, MenuItem::State::off);
+  EXPECT_EQ(controller->menu().items[6].state, MenuItem::State::off);
 }
 
 TEST_F(LifecycleTest, ConsentAnsweredAfterTheControllerIsGoneStoresButDoesNotUpload) {
@@ -329,7 +332,7 @@ TEST(BareEnvironment, NothingMissingIsDereferenced) {
   EXPECT_EQ(client.marked(), "a");
   for (const MenuItem& item : controller->menu().items)
     if (item.action) controller->perform(*item.action);
-  EXPECT_EQ(controller->menu().items[4].state, MenuItem::State::off);  // online dictionary
+  EXPECT_EQ(controller->menu().items[5].state, MenuItem::State::off);  // online dictionary
   controller->deactivateServer(&client);
   EXPECT_EQ(client.inserted(), "a");
 }

@@ -104,7 +104,7 @@ struct DialogFixture {
   testing::ManualMainQueue mainQueue;
   testing::FakeBundle bundle;
   FakeDialogServices services;
-  MenuUI ui{MenuUIPorts{&windows, &alerts, &urls, &mainQueue, &bundle}, services};
+  MenuUI ui{MenuUIPorts{&windows, &alerts, &urls, &mainQueue, &bundle, {}}, services};
 
   // The window with that title most recently created, or null.
   testing::RecordingDialogWindow* window(const std::string& title) const {

@@ -1,5 +1,6 @@
 // The one place that builds, keeps, shows and closes the input method's windows and alerts: the
-// about, welcome, update and feedback windows, the setup guide and the upload consent prompt.
+// about, welcome, key map, update and feedback windows, the setup guide and the upload consent
+// prompt.
 //
 // There is at most one window of each kind; kinds may be open together. A window's reference
 // stays set while its title-bar button only hides it (asking again brings back the same window,
@@ -15,6 +16,7 @@
 
 #include "core/menu_ui_interface.h"
 #include "dialogs/dialog_services.h"
+#include "dialogs/key_map_window.h"
 #include "ports/alerts.h"
 #include "ports/bundle.h"
 #include "ports/dialog_window.h"
@@ -29,6 +31,9 @@ struct MenuUIPorts {
   UrlOpener* urls = nullptr;
   MainQueue* mainQueue = nullptr;
   const Bundle* bundle = nullptr;  // for the icon file; may be null
+  // The font of the candidate words at a size, for the letters the key map window draws; null
+  // draws them in the system font.
+  std::function<Font(double size)> wordFont;
 };
 
 class MenuUI : public MenuUIInterface {
@@ -42,6 +47,7 @@ class MenuUI : public MenuUIInterface {
 
   // ---- Entry points of the input menu and the controller's activation ----
   void showAbout() override;
+  void showKeyMap(const KeyMap& keyMap) override;
   void showWelcome() override;
   void showWelcomeIfNeeded() override;
   void checkForUpdates() override;
@@ -99,6 +105,8 @@ class MenuUI : public MenuUIInterface {
   std::uint64_t builds_ = 0;
 
   Shown aboutWindow_;
+  Shown keyMapWindow_;
+  key_map_window::Layout keyMapShown_;  // what keyMapWindow_ draws
   Shown welcomeWindow_;
   Shown updateWindow_;
   std::optional<UpdateInfo> updateInfo_;
