@@ -94,13 +94,15 @@ TEST_F(ItemViewTest, DimWordsAreGreyAndTheDigitSizeFollowsAnEighteenPointWord) {
   EXPECT_EQ(drawn.digit->frame.width, 5.4);
 }
 
-TEST_F(ItemViewTest, AFixedWidthCellKeepsItsWidthAndATooWideWordRunsPastTheLeftEdge) {
+TEST_F(ItemViewTest, AFixedWidthCellKeepsItsWidthAndATooWideWordIsCutRightOfTheDigit) {
   const CandidateItemView view = cell(std::string(120, 'a'), "3", 96.0);
   EXPECT_EQ(view.size(), (Size{96, 7.25}));
   const PanelCell drawn = view.describe({0, 0, 96, 7.25});
-  EXPECT_EQ(drawn.word.frame.x, 96 - 6 - 120);  // -30: clipped by the cell
+  EXPECT_EQ(drawn.word.frame.x, 96 - 6 - 120);  // -30: clipped to its area
   EXPECT_EQ(drawn.word.frame.width, 120);
-  EXPECT_EQ(drawn.digit->frame.x, 6);  // drawn over the word
+  // The area starts 4 points right of the digit and runs to the cell's right edge.
+  EXPECT_EQ(drawn.wordArea, (Rect{6 + 0.6 + 4, 0, 96 - 10.6, 7.25}));
+  EXPECT_FALSE(cell("abc", "", 96.0).describe({0, 0, 96, 7.25}).wordArea.has_value());
 }
 
 TEST_F(ItemViewTest, ClicksCallOnClickOnceExceptOnTheHint) {
@@ -134,11 +136,19 @@ TEST_F(ItemViewTest, NoMarqueeWithoutAFixedWidthOrWithinTwoPoints) {
   EXPECT_TRUE(over.isScrolling());
   ASSERT_EQ(queue.timerIntervals().size(), 1u);
   EXPECT_DOUBLE_EQ(queue.timerIntervals()[0].count(), 0.03);
+
+  // A digit takes its width and gap from the room: 96 - 6 - 10.6 = 79.4.
+  CandidateItemView digitTie = cell(std::string(81, 'a'), "1", 96.0);  // overflow 1.6
+  digitTie.startScrollIfNeeded(queue, nullptr);
+  EXPECT_FALSE(digitTie.isScrolling());
+  CandidateItemView digitOver = cell(std::string(82, 'a'), "1", 96.0);  // overflow 2.6
+  digitOver.startScrollIfNeeded(queue, nullptr);
+  EXPECT_TRUE(digitOver.isScrolling());
 }
 
 TEST_F(ItemViewTest, TheMarqueeRunsToTheOverflowAndBackInSteps) {
   // 120 - 84 = 36 points of overflow: 60 steps of 0.6 each way.
-  CandidateItemView view = cell(std::string(120, 'a'), "1", 96.0);
+  CandidateItemView view = cell(std::string(120, 'a'), "", 96.0);
   std::vector<double> offsets;
   view.startScrollIfNeeded(queue, [&](double offset) { offsets.push_back(offset); });
   EXPECT_EQ(view.wordLeading(), -6);

@@ -187,6 +187,31 @@ TEST_F(QtPanelWindowTest, AWordWiderThanItsCellIsClippedAtTheCellsEdge) {
   EXPECT_EQ(countText(image, beyond, panelGround), 0);
 }
 
+TEST_F(QtPanelWindowTest, ALongWordNeverCoversTheDigit) {
+  PanelScene digitOnly = sample.scene;
+  digitOnly.cells[0].word.text = "";
+  const QImage expected = renderPanelScene(digitOnly);
+  // The long word at rest runs far past the digit; its area starts 4 points right of it.
+  PanelCell& cell = sample.scene.cells[0];
+  const Size longWord = QtTextMeasurer().measure(kLongWord, kWordFont);
+  cell.word.text = kLongWord;
+  cell.word.frame = Rect{sample.cellWidth - 6 - longWord.width, 3, longWord.width, longWord.height};
+  const double areaLeft = cell.digit->frame.maxX() + 4;
+  cell.wordArea = Rect{areaLeft, 0, sample.cellWidth - areaLeft, sample.cellHeight};
+  window.show(sample.scene);
+  const QColor blue = over(toQColor(cell.background, window.widget().palette()), panelGround);
+  const QRect cellPixels = pixels(cell.frame, int(sample.scene.frame.height));
+  const QRect beside(cellPixels.left(), cellPixels.top(), int(areaLeft), cellPixels.height());
+  for (const double offset : {0.0, longWord.width / 2}) {  // at rest and sliding
+    window.setWordOffset(0, offset);
+    const QImage image = window.render();
+    EXPECT_GT(countText(image, cellPixels.adjusted(int(areaLeft), 0, 0, 0), blue), 50);
+    for (int y = beside.top(); y <= beside.bottom(); ++y)
+      for (int x = beside.left(); x <= beside.right(); ++x)
+        ASSERT_EQ(image.pixel(x, y), expected.pixel(x, y)) << x << "," << y << " at " << offset;
+  }
+}
+
 TEST_F(QtPanelWindowTest, WordOffsetMovesTheWordWithoutTheDigit) {
   window.show(sample.scene);
   const PanelCell& cell = sample.scene.cells[0];
@@ -209,6 +234,36 @@ TEST_F(QtPanelWindowTest, WordOffsetMovesTheWordWithoutTheDigit) {
   window.show(sample.scene);
   const QImage again = window.render();
   EXPECT_NEAR(textCentreX(again, wordArea, blue), textCentreX(before, wordArea, blue), 0.01);
+}
+
+TEST(QtPanelShapeTest, WithoutTranslucencyTheWindowIsCutToItsRoundedShapeAndOpaque) {
+  bool translucent = false;
+  QtPanelWindow window([&] { return translucent; });
+  const SampleScene sample = sampleScene();
+  window.show(sample.scene);
+  // An X server without compositing shows the pixels inside the mask as they are, alpha ignored,
+  // and what lies behind the window outside it: no pixel of the panel may be see-through.
+  const QRegion mask = window.widget().mask();
+  const QImage image = window.render();
+  const QRect all = image.rect();
+  for (const QPoint corner : {all.topLeft(), all.topRight(), all.bottomLeft(), all.bottomRight()})
+    EXPECT_FALSE(mask.contains(corner)) << corner.x() << "," << corner.y();
+  int shown = 0;
+  int seeThrough = 0;
+  for (int y = 0; y < all.height(); ++y)
+    for (int x = 0; x < all.width(); ++x)
+      if (mask.contains(QPoint(x, y))) {
+        ++shown;
+        if (image.pixelColor(x, y).alpha() != 255) ++seeThrough;
+      }
+  EXPECT_EQ(seeThrough, 0);
+  EXPECT_GT(shown, all.width() * all.height() * 95 / 100);
+
+  // A compositing manager that started meanwhile is found when the panel next comes up.
+  window.hide();
+  translucent = true;
+  window.show(sample.scene);
+  EXPECT_TRUE(window.widget().mask().isEmpty());
 }
 
 TEST(QtPanelGeometryTest, ContentFramesAreFlippedFromTheBottom) {
