@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "platform/linux/qt/qt_alerts.h"
 #include "platform/linux/qt/qt_platform.h"
 
 namespace ornav::linux_platform {
@@ -186,6 +188,31 @@ TEST(QtAlertsTest, ANoticeWithoutButtonsHasTheSingleOk) {
             0);
   EXPECT_EQ(answer.buttonsLeftToRight, (std::vector<QString>{"好"}));
   EXPECT_EQ(answer.icon, QMessageBox::Information);
+}
+
+TEST(QtAlertsTest, AShortSentenceKeepsItsLineWholeALongOneWraps) {
+  std::string paragraph;
+  for (int i = 0; i < 6; ++i)
+    paragraph += "新版本已经安装完成，请重新切换一次。";
+  const std::pair<std::string, bool> cases[] = {{"当前版本 1.0.0 已是最新。", true},
+                                                {paragraph, false}};
+  for (const auto& [text, oneLine] : cases) {
+    std::vector<QAbstractButton*> buttons;
+    const auto box = makeAlertBox(
+        AlertDescription{"已是最新版本", text, AlertDescription::Style::informational, {}},
+        buttons);
+    box->setAttribute(Qt::WA_DontShowOnScreen);
+    box->show();
+    QLabel* label = nullptr;
+    for (QLabel* candidate : box->findChildren<QLabel*>())
+      if (candidate->text() == QString::fromStdString(text)) label = candidate;
+    ASSERT_NE(label, nullptr);
+    // The text's lines at the width the box gave its label.
+    const QFontMetrics metrics = label->fontMetrics();
+    const int height =
+        metrics.boundingRect(label->contentsRect(), Qt::TextWordWrap, label->text()).height();
+    EXPECT_EQ(height < 2 * metrics.lineSpacing(), oneLine) << text;
+  }
 }
 
 MenuDescription sampleMenu() {
