@@ -399,14 +399,12 @@ TEST(QtWindowSystemTest, DialogsRenderAsDrawn) {
 TEST(QtWindowSystemTest, ABoxIsFilledOutlinedAndRounded) {
   WindowDescription description;
   description.contentSize = Size{60, 40};
-  const Color red{Color::Role::custom, 1, 0, 0, 1};
-  const Color blue{Color::Role::custom, 0, 0, 1, 1};
-  description.controls = {{"", Rect{10, 10, 40, 20}, BoxControl{red, blue, 2, 8}}};
+  const BoxControl box{{Color::Role::custom, 1, 0, 0, 1}, {Color::Role::custom, 0, 0, 1, 1}, 2, 8};
+  description.controls = {{"", Rect{10, 10, 40, 20}, box}};
   const QImage image = renderWindowDescription(description, nullptr);
-  const QColor ground = image.pixelColor(2, 2);
-  EXPECT_EQ(image.pixelColor(30, 20), QColor(255, 0, 0));  // inside
-  EXPECT_EQ(image.pixelColor(10, 20), QColor(0, 0, 255));  // on its left edge
-  EXPECT_EQ(image.pixelColor(10, 10), ground);             // cut off by the rounded corner
+  EXPECT_EQ(image.pixelColor(30, 20), QColor(255, 0, 0));       // inside
+  EXPECT_EQ(image.pixelColor(10, 20), QColor(0, 0, 255));       // on its left edge
+  EXPECT_EQ(image.pixelColor(10, 10), image.pixelColor(2, 2));  // cut off by the rounded corner
 }
 
 std::string readAll(const std::filesystem::path& file) {

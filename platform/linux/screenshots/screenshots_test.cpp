@@ -1,6 +1,6 @@
 // Facts in the pixels of the documentation's pictures: the panel's dark rounded background, the
 // highlight's blue, the first candidate standing right of the second, the marquee moving a word,
-// the dialogs at their sizes with their texts drawn, the key map's Shift letters.
+// the dialogs at their sizes with their texts drawn.
 #include "platform/linux/screenshots/screenshot_book.h"
 
 #include <gtest/gtest.h>
@@ -97,17 +97,6 @@ TEST_F(Screenshots, TheMarqueeHasMovedTheWideWord) {
   const PanelCell& wide = marquee.scene.cells[5];
   EXPECT_TRUE(wide.highlighted);
   EXPECT_GT(wide.word.frame.width, wide.frame.width - 12);  // it does not fit its cell
-}
-
-TEST_F(Screenshots, TheKeyMapShowsTheBundlesShiftLettersInTheAccentBlue) {
-  const QImage& keys = shot("key-map").image;
-  int blue = 0;
-  for (int y = 0; y < keys.height(); ++y)
-    for (int x = 0; x < keys.width(); ++x) {
-      const QColor pixel = keys.pixelColor(x, y);
-      if (pixel.blue() > 200 && pixel.red() < 120) ++blue;
-    }
-  EXPECT_GT(blue, 100);
 }
 
 TEST_F(Screenshots, DialogsHaveTheirSizes) {
