@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <string_view>
 
 #include "dialogs/dialog_controls.h"
 #include "dialogs/shortcut_window.h"
@@ -21,10 +22,10 @@ using Table = std::map<std::string, std::string>;
 // stands in from the first.
 struct PhysicalRow {
   double indent;
-  std::string plain;
-  std::string shifted;
+  std::string_view plain;
+  std::string_view shifted;
 };
-const PhysicalRow kRows[] = {
+constexpr PhysicalRow kRows[] = {
     {0, "qwertyuiop", "QWERTYUIOP"},
     {12, "asdfghjkl;'", "ASDFGHJKL:\""},
     {37, "zxcvbnm,./", "ZXCVBNM<>?"},
