@@ -123,9 +123,14 @@ class RecordingMenuUI : public MenuUIInterface {
  public:
   std::vector<std::string> calls;
   std::vector<std::function<void(bool)>> consentRequests;
+  const KeyMap* shownKeyMap = nullptr;
 
   void showWelcome() override { calls.push_back("showWelcome"); }
   void showAbout() override { calls.push_back("showAbout"); }
+  void showKeyMap(const KeyMap& keyMap) override {
+    calls.push_back("showKeyMap");
+    shownKeyMap = &keyMap;
+  }
   void checkForUpdates() override { calls.push_back("checkForUpdates"); }
   void sendFeedback() override { calls.push_back("sendFeedback"); }
   void showWelcomeIfNeeded() override { calls.push_back("showWelcomeIfNeeded"); }

@@ -6,12 +6,16 @@
 
 namespace ornav {
 
+class KeyMap;
+
 class MenuUIInterface {
  public:
   virtual ~MenuUIInterface() = default;
 
   virtual void showWelcome() = 0;
   virtual void showAbout() = 0;
+  // The layout `keyMap` types, drawn as a keyboard.
+  virtual void showKeyMap(const KeyMap& keyMap) = 0;
   virtual void checkForUpdates() = 0;
   virtual void sendFeedback() = 0;
   virtual void showWelcomeIfNeeded() = 0;
@@ -26,6 +30,7 @@ class NoMenuUI : public MenuUIInterface {
  public:
   void showWelcome() override {}
   void showAbout() override {}
+  void showKeyMap(const KeyMap&) override {}
   void checkForUpdates() override {}
   void sendFeedback() override {}
   void showWelcomeIfNeeded() override {}

@@ -60,6 +60,7 @@ class OrnavInputController : public std::enable_shared_from_this<OrnavInputContr
   // Runs the action of a menu item.
   void perform(InputMenuAction action);
   void showWelcomeEntry();
+  void showKeyMap();
   void showAbout();
   void toggleOnlineDict();
   void toggleUploadConsent();

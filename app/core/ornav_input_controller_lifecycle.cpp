@@ -59,6 +59,7 @@ MenuDescription OrnavInputController::menu() const {
   menu.title = "Ornavel";
   menu.items = {
       MenuItem::item("首次使用与设置引导", InputMenuAction::showWelcomeEntry),
+      MenuItem::item("键位表", InputMenuAction::showKeyMap),
       MenuItem::separatorItem(),
       MenuItem::item("关于", InputMenuAction::showAbout),
       MenuItem::separatorItem(),
@@ -80,6 +81,8 @@ void OrnavInputController::perform(InputMenuAction action) {
   switch (action) {
     case InputMenuAction::showWelcomeEntry:
       return showWelcomeEntry();
+    case InputMenuAction::showKeyMap:
+      return showKeyMap();
     case InputMenuAction::showAbout:
       return showAbout();
     case InputMenuAction::toggleOnlineDict:
@@ -103,6 +106,12 @@ void OrnavInputController::showWelcomeEntry() {
 void OrnavInputController::showAbout() {
   log("菜单：点击 关于");
   if (env_->menuUI) env_->menuUI->showAbout();
+}
+
+void OrnavInputController::showKeyMap() {
+  log("菜单：点击 键位表");
+  static const KeyMap kNoKeys;
+  if (env_->menuUI) env_->menuUI->showKeyMap(env_->keyMap != nullptr ? *env_->keyMap : kNoKeys);
 }
 
 void OrnavInputController::checkUpdate() {

@@ -161,15 +161,17 @@ TEST_F(LifecycleTest, MenuShowsCurrentSettingsEveryTime) {
 TEST_F(LifecycleTest, PlainMenuActionsLogAndOpenTheirWindows) {
   auto controller = fx.makeController(&client);
   for (const InputMenuAction action :
-       {InputMenuAction::showWelcomeEntry, InputMenuAction::showAbout, InputMenuAction::checkUpdate,
-        InputMenuAction::sendFeedback}) {
+       {InputMenuAction::showWelcomeEntry, InputMenuAction::showKeyMap, InputMenuAction::showAbout,
+        InputMenuAction::checkUpdate, InputMenuAction::sendFeedback}) {
     controller->perform(action);
   }
-  EXPECT_EQ(fx.menuUI.calls, (std::vector<std::string>{"showWelcome", "showAbout",
+  EXPECT_EQ(fx.menuUI.calls, (std::vector<std::string>{"showWelcome", "showKeyMap", "showAbout",
                                                        "checkForUpdates", "sendFeedback"}));
-  EXPECT_EQ(std::vector<std::string>(fx.logLines.begin() + 1, fx.logLines.end()),
-            (std::vector<std::string>{"菜单：点击 首次使用与设置引导", "菜单：点击 关于",
-                                      "菜单：点击 检查更新", "菜单：点击 反馈"}));
+  EXPECT_EQ(fx.menuUI.shownKeyMap, &fx.keys);  // the layout the controller types with
+  EXPECT_EQ(
+      std::vector<std::string>(fx.logLines.begin() + 1, fx.logLines.end()),
+      (std::vector<std::string>{"菜单：点击 首次使用与设置引导", "菜单：点击 键位表",
+                                "菜单：点击 关于", "菜单：点击 检查更新", "菜单：点击 反馈"}));
 }
 
 TEST_F(LifecycleTest, OnlineDictToggleFetchesOnlyWhenSwitchedOnWithAnEngine) {

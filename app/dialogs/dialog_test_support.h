@@ -107,7 +107,7 @@ struct DialogFixture {
   FakeDialogServices services;
   testing::FakeSystemInfo system;
   testing::FakeProcessRunner processes;
-  MenuUI ui{MenuUIPorts{&windows, &alerts, &urls, &mainQueue, &bundle, &system, &processes},
+  MenuUI ui{MenuUIPorts{&windows, &alerts, &urls, &mainQueue, &bundle, &system, &processes, {}},
             services};
 
   // The window with that title most recently created, or null.

@@ -24,7 +24,8 @@ class DialogsOnTheServiceTest : public ServiceTest {
   void SetUp() override {
     ServiceTest::SetUp();
     ui_ = std::make_unique<MenuUI>(
-        MenuUIPorts{&windows_, &alerts_, &urls_, platform_->ports().mainQueue, &bundle_},
+        MenuUIPorts{
+            &windows_, &alerts_, &urls_, platform_->ports().mainQueue, &bundle_, {}, {}, {}},
         services_);
   }
   void TearDown() override {

@@ -1,5 +1,6 @@
 // The one place that builds, keeps, shows and closes the input method's windows and alerts: the
-// about, welcome, update and feedback windows, the setup guide and the upload consent prompt.
+// about, welcome, key map, update and feedback windows, the setup guide and the upload consent
+// prompt.
 //
 // There is at most one window of each kind; kinds may be open together. A window's reference
 // stays set while its title-bar button only hides it (asking again brings back the same window,
@@ -15,6 +16,7 @@
 
 #include "core/menu_ui_interface.h"
 #include "dialogs/dialog_services.h"
+#include "dialogs/key_map_window.h"
 #include "ports/alerts.h"
 #include "ports/bundle.h"
 #include "ports/dialog_window.h"
@@ -34,6 +36,9 @@ struct MenuUIPorts {
   // Which desktop the guides speak of (null: macOS), and what starts a Linux desktop's settings.
   const SystemInfo* system = nullptr;
   ProcessRunner* processes = nullptr;
+  // The font of the candidate words at a size, for the letters the key map window draws; null
+  // draws them in the system font.
+  std::function<Font(double size)> wordFont;
 };
 
 class MenuUI : public MenuUIInterface {
@@ -47,6 +52,7 @@ class MenuUI : public MenuUIInterface {
 
   // ---- Entry points of the input menu and the controller's activation ----
   void showAbout() override;
+  void showKeyMap(const KeyMap& keyMap) override;
   void showWelcome() override;
   void showWelcomeIfNeeded() override;
   void checkForUpdates() override;
@@ -105,6 +111,8 @@ class MenuUI : public MenuUIInterface {
   std::uint64_t builds_ = 0;
 
   Shown aboutWindow_;
+  Shown keyMapWindow_;
+  key_map_window::Layout keyMapShown_;  // what keyMapWindow_ draws
   Shown welcomeWindow_;
   Shown updateWindow_;
   std::optional<UpdateInfo> updateInfo_;

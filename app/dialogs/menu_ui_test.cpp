@@ -112,7 +112,7 @@ TEST_F(MenuUITest, AnswersArrivingAfterMenuUIWentAwayAreDropped) {
   FakeDialogServices services;
   bool answered = false;
   {
-    MenuUI ui(MenuUIPorts{&windows, &alerts, &urls, &mainQueue, nullptr}, services);
+    MenuUI ui(MenuUIPorts{&windows, &alerts, &urls, &mainQueue, nullptr, {}, {}, {}}, services);
     ui.checkForUpdates();
     ui.sendFeedback();
     ui.submitFeedback();

@@ -1,5 +1,6 @@
 #include "candidate_item_view.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace ornav {
@@ -59,7 +60,7 @@ PanelCell CandidateItemView::describe(const Rect& frame) const {
   cell.background = Color::clear();
   cell.cornerRadius = kCornerRadius;
   // The word's right edge is held at the cell's right edge plus the resting constant; its left
-  // edge follows from its width, past the cell's left edge when the word is too wide.
+  // edge follows from its width, past its area's left edge when the word is too wide.
   cell.word = PanelLabel{
       word_.text, word_.font, word_.color,
       Rect{frame.width + kRestingLeading - word_.size.width, kVerticalMargin, word_.size.width,
@@ -71,6 +72,7 @@ PanelCell CandidateItemView::describe(const Rect& frame) const {
                             Rect{kSideMargin, (frame.height - digit_.size.height) / 2,
                                  digit_.size.width, digit_.size.height},
                             TextDirection::natural};
+    cell.wordArea = Rect{wordAreaLeft(), 0, frame.width - wordAreaLeft(), frame.height};
   }
   return cell;
 }
@@ -80,7 +82,8 @@ void CandidateItemView::startScrollIfNeeded(MainQueue& queue,
   scrollTimer_.reset();
   // A cell that sizes to its texts always fits its word.
   if (!fixedWidth_) return;
-  const double overflow = word_.size.width - (*fixedWidth_ - 2 * kSideMargin);
+  const double room = *fixedWidth_ - kSideMargin - std::max(wordAreaLeft(), kSideMargin);
+  const double overflow = word_.size.width - room;
   if (!(overflow > kScrollSlack)) return;
   scroll_ = Scroll{0, 1, overflow};
   onScroll_ = std::move(onScroll);

@@ -4,8 +4,9 @@
 //
 // Inside a cell the layout runs left to right: the digit 6 points from the left edge, the word's
 // right edge 6 points inside the right edge (`wordLeading`, the word's trailing constant, -6 at
-// rest), the word 3 points from the top and the bottom. A word wider than a fixed-width cell runs
-// past the left edge, where the window clips it, and the digit draws over it.
+// rest), the word 3 points from the top and the bottom. A word wider than a fixed-width cell is
+// cut where its area begins, 4 points right of the digit (at the cell's left edge without one),
+// so the digit always stays readable; the marquee slides it inside that area.
 #pragma once
 
 #include <functional>
@@ -60,9 +61,10 @@ class CandidateItemView {
   // The cell drawn at `frame` (content coordinates) with its word at rest, not highlighted.
   PanelCell describe(const Rect& frame) const;
 
-  // Starts the marquee when the cell has a fixed width and its word overflows the room between
-  // the margins by more than 2 points; `onScroll` gets the word's offset from its resting place
-  // (0 ... overflow, towards the right) after every step, and 0 when stopScroll puts it back.
+  // Starts the marquee when the cell has a fixed width and its word overflows its room (from the
+  // digit's gap, or the left margin, to the right margin) by more than 2 points; `onScroll` gets
+  // the word's offset from its resting place (0 ... overflow, towards the right) after every step,
+  // and 0 when stopScroll puts it back.
   void startScrollIfNeeded(MainQueue& queue, std::function<void(double offset)> onScroll);
   // Stops the marquee and puts the word back in its resting place.
   void stopScroll();
@@ -86,6 +88,10 @@ class CandidateItemView {
 
   void tick();
   bool hasDigit() const { return !digit_.text.empty(); }
+  // Where the word's area begins: right of the digit and its gap, or at the cell's left edge.
+  double wordAreaLeft() const {
+    return hasDigit() ? kSideMargin + digit_.size.width + kDigitGap : 0;
+  }
 
   int globalIndex_;
   bool isHint_;

@@ -94,13 +94,14 @@ TEST_F(ItemViewTest, DimWordsAreGreyAndTheDigitSizeFollowsAnEighteenPointWord) {
   EXPECT_EQ(drawn.digit->frame.width, 5.4);
 }
 
-TEST_F(ItemViewTest, AFixedWidthCellKeepsItsWidthAndATooWideWordRunsPastTheLeftEdge) {
+TEST_F(ItemViewTest, AFixedWidthCellKeepsItsWidthAndATooWideWordIsCutRightOfTheDigit) {
   const CandidateItemView view = cell(std::string(120, 'a'), "3", 96.0);
   EXPECT_EQ(view.size(), (Size{96, 7.25}));
   const PanelCell drawn = view.describe({0, 0, 96, 7.25});
-  EXPECT_EQ(drawn.word.frame.x, 96 - 6 - 120);  // -30: clipped by the cell
+  EXPECT_EQ(drawn.word.frame.x, 96 - 6 - 120);  // -30: clipped to its area
   EXPECT_EQ(drawn.word.frame.width, 120);
-  EXPECT_EQ(drawn.digit->frame.x, 6);  // drawn over the word
+  // The area starts 4 points right of the digit and runs to the cell's right edge.
+  EXPECT_EQ(drawn.wordArea, (Rect{6 + 0.6 + 4, 0, 96 - 10.6, 7.25}));
 }
 
 TEST_F(ItemViewTest, ClicksCallOnClickOnceExceptOnTheHint) {
@@ -134,11 +135,18 @@ TEST_F(ItemViewTest, NoMarqueeWithoutAFixedWidthOrWithinTwoPoints) {
   EXPECT_TRUE(over.isScrolling());
   ASSERT_EQ(queue.timerIntervals().size(), 1u);
   EXPECT_DOUBLE_EQ(queue.timerIntervals()[0].count(), 0.03);
+
+  // A digit takes its width and gap from the room (96 - 6 - 10.6 = 79.4): overflow 1.6, 2.6.
+  for (const auto& [letters, scrolls] : {std::pair{81, false}, std::pair{82, true}}) {
+    CandidateItemView withDigit = cell(std::string(letters, 'a'), "1", 96.0);
+    withDigit.startScrollIfNeeded(queue, nullptr);
+    EXPECT_EQ(withDigit.isScrolling(), scrolls) << letters;
+  }
 }
 
 TEST_F(ItemViewTest, TheMarqueeRunsToTheOverflowAndBackInSteps) {
   // 120 - 84 = 36 points of overflow: 60 steps of 0.6 each way.
-  CandidateItemView view = cell(std::string(120, 'a'), "1", 96.0);
+  CandidateItemView view = cell(std::string(120, 'a'), "", 96.0);
   std::vector<double> offsets;
   view.startScrollIfNeeded(queue, [&](double offset) { offsets.push_back(offset); });
   EXPECT_EQ(view.wordLeading(), -6);

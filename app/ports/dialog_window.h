@@ -94,8 +94,17 @@ struct ImageControl {
   std::vector<ImageSource> sources;
 };
 
+// A filled, outlined rectangle with rounded corners (a key cap), drawn under the controls
+// described after it.
+struct BoxControl {
+  Color fill;
+  Color border;
+  double borderWidth = 1;
+  double cornerRadius = 0;
+};
+
 using ControlKind = std::variant<LabelControl, ButtonControl, TextViewControl, TextFieldControl,
-                                 ProgressControl, ImageControl>;
+                                 ProgressControl, ImageControl, BoxControl>;
 
 struct ControlDescription {
   std::string name;  // unique within the window; empty for controls never reached again

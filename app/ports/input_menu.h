@@ -13,6 +13,7 @@ namespace ornav {
 // What an item of the input menu does.
 enum class InputMenuAction {
   showWelcomeEntry,
+  showKeyMap,
   showAbout,
   toggleOnlineDict,
   toggleUploadConsent,

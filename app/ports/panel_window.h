@@ -30,9 +30,12 @@ struct PanelCell {
   Rect frame;  // in the window's content coordinates (origin bottom left)
   Color background = Color::clear();
   double cornerRadius = 4;
-  // Drawing is clipped to the cell's rounded rectangle; the digit draws over the word.
+  // Drawing is clipped to the cell's rounded rectangle, the word's also to its area.
   PanelLabel word;
   std::optional<PanelLabel> digit;
+  // Where the word may show, in the cell's coordinates, beside the digit and never over it;
+  // absent: the whole cell.
+  std::optional<Rect> wordArea;
   friend bool operator==(const PanelCell&, const PanelCell&) = default;
 };
 

@@ -79,7 +79,7 @@ RecordingDialogWindow::RecordingDialogWindow(WindowDescription desc)
             enabled[control.name] = kind.enabled;
           } else if constexpr (std::is_same_v<T, ProgressControl>) {
             progress[control.name] = kind.state;
-          } else if constexpr (std::is_same_v<T, ImageControl>) {
+          } else if constexpr (std::is_same_v<T, ImageControl> || std::is_same_v<T, BoxControl>) {
           } else {
             texts[control.name] = kind.text;
           }
@@ -114,7 +114,8 @@ void RecordingDialogWindow::close() {
 bool RecordingDialogWindow::setText(const std::string& name, const std::string& text) {
   auto* found = control(name);
   if (!found || std::holds_alternative<ProgressControl>(found->kind) ||
-      std::holds_alternative<ImageControl>(found->kind)) {
+      std::holds_alternative<ImageControl>(found->kind) ||
+      std::holds_alternative<BoxControl>(found->kind)) {
     return false;
   }
   texts[name] = text;

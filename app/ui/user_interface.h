@@ -10,6 +10,7 @@
 #include "core/update_service_bridge.h"
 #include "dialogs/menu_ui.h"
 #include "dialogs/update_service_dialog_services.h"
+#include "ports/ui_types.h"
 
 namespace ornav {
 
@@ -22,6 +23,9 @@ class UserInterface {
   UserInterface& operator=(const UserInterface&) = delete;
 
   MenuUI& menuUI() { return menuUI_; }
+  // The candidates' font at `size`, registered for the process on first use: the key map window
+  // and a host's own text fields draw Arabic-script letters in it, as the panel does.
+  Font wordFont(double size) const;
   // The one environment every input controller of the process shares.
   const std::shared_ptr<ControllerEnvironment>& controllerEnvironment() const { return env_; }
 

@@ -1,6 +1,7 @@
 #import "platform/mac/dialog_windows.h"
 
 #import <AppKit/AppKit.h>
+#import <QuartzCore/QuartzCore.h>
 
 #include <map>
 #include <utility>
@@ -152,7 +153,7 @@ SEL selectorFor(DialogAction action) {
 
 // A control reached by name, as the kind it was described as.
 struct NamedControl {
-  enum class Kind { label, button, textView, textField, progress, image };
+  enum class Kind { label, button, textView, textField, progress, image, box };
   Kind kind;
   NSView* view;
   NSTextView* textView;  // the text view inside the scroll view
@@ -267,6 +268,17 @@ NSImageView* imageFor(const ImageControl& image, NSRect frame) {
   return view;
 }
 
+// A layer-backed view: its layer fills, outlines and rounds the frame.
+NSView* boxFor(const BoxControl& box, NSRect frame) {
+  NSView* view = [[NSView alloc] initWithFrame:frame];
+  view.wantsLayer = YES;
+  view.layer.backgroundColor = colorFor(box.fill).CGColor;
+  view.layer.borderColor = colorFor(box.border).CGColor;
+  view.layer.borderWidth = box.borderWidth;
+  view.layer.cornerRadius = box.cornerRadius;
+  return view;
+}
+
 NSWindowStyleMask styleFor(const WindowDescription& description) {
   NSWindowStyleMask style = NSWindowStyleMaskTitled;
   if (description.closable) style |= NSWindowStyleMaskClosable;
@@ -315,6 +327,8 @@ AppKitDialogWindow::AppKitDialogWindow(const WindowDescription& description)
       named = {NamedControl::Kind::progress, progressFor(*progress, frame), nil, false};
     } else if (const auto* image = std::get_if<ImageControl>(&control.kind)) {
       named = {NamedControl::Kind::image, imageFor(*image, frame), nil, false};
+    } else if (const auto* box = std::get_if<BoxControl>(&control.kind)) {
+      named = {NamedControl::Kind::box, boxFor(*box, frame), nil, false};
     }
     [contentView addSubview:named.view];
     if (control.name.empty()) continue;
@@ -363,6 +377,7 @@ bool AppKitDialogWindow::setText(const std::string& name, const std::string& tex
       return true;
     case NamedControl::Kind::progress:
     case NamedControl::Kind::image:
+    case NamedControl::Kind::box:
       return false;
   }
   return false;
@@ -382,6 +397,7 @@ std::optional<std::string> AppKitDialogWindow::text(const std::string& name) con
       return toStdString(control.textView.string);
     case NamedControl::Kind::progress:
     case NamedControl::Kind::image:
+    case NamedControl::Kind::box:
       return std::nullopt;
   }
   return std::nullopt;

@@ -121,6 +121,10 @@ __weak OrnavInputController* activeController = nil;
   [self perform:ornav::InputMenuAction::showWelcomeEntry];
 }
 
+- (void)showKeyMap:(id)sender {
+  [self perform:ornav::InputMenuAction::showKeyMap];
+}
+
 - (void)showAbout:(id)sender {
   [self perform:ornav::InputMenuAction::showAbout];
 }

@@ -15,6 +15,7 @@ NS_ASSUME_NONNULL_BEGIN
 // be missing or misspelt on either side of a menu.
 @protocol OrnavInputMenuActions <NSObject>
 - (void)showWelcomeEntry:(nullable id)sender;
+- (void)showKeyMap:(nullable id)sender;
 - (void)showAbout:(nullable id)sender;
 - (void)toggleOnlineDict:(nullable id)sender;
 - (void)toggleUploadConsent:(nullable id)sender;

@@ -22,6 +22,10 @@
   [self report:ornav::InputMenuAction::showWelcomeEntry];
 }
 
+- (void)showKeyMap:(id)sender {
+  [self report:ornav::InputMenuAction::showKeyMap];
+}
+
 - (void)showAbout:(id)sender {
   [self report:ornav::InputMenuAction::showAbout];
 }
@@ -54,6 +58,8 @@ SEL selectorFor(InputMenuAction action) {
   switch (action) {
     case InputMenuAction::showWelcomeEntry:
       return @selector(showWelcomeEntry:);
+    case InputMenuAction::showKeyMap:
+      return @selector(showKeyMap:);
     case InputMenuAction::showAbout:
       return @selector(showAbout:);
     case InputMenuAction::toggleOnlineDict:

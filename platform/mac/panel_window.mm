@@ -26,8 +26,8 @@
 
 @end
 
-// One cell: a layer with rounded, clipping corners, the word drawn at its frame moved by the
-// marquee offset, then the digit over it.
+// One cell: a layer with rounded, clipping corners, the digit, and the word drawn at its frame
+// moved by the marquee offset, clipped to its area.
 @interface OrnavPanelCellView : NSView
 - (instancetype)initWithCell:(const ornav::PanelCell&)cell NS_DESIGNATED_INITIALIZER;
 - (instancetype)initWithFrame:(NSRect)frameRect NS_UNAVAILABLE;
@@ -76,8 +76,10 @@
 }
 
 - (void)drawRect:(NSRect)dirtyRect {
-  [self drawLabel:_cell.word offset:_wordOffset];
   if (_cell.digit) [self drawLabel:*_cell.digit offset:0];
+  // The word shows only in its area, so a long word never covers the digit.
+  if (_cell.wordArea) NSRectClip(ornav::mac_platform::toNSRect(*_cell.wordArea));
+  [self drawLabel:_cell.word offset:_wordOffset];
 }
 
 @end

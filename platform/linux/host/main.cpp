@@ -7,6 +7,7 @@
 
 #include "core/application.h"
 #include "core/input_method_server.h"
+#include "panel/candidate_panel.h"
 #include "platform/linux/host/typing_pad.h"
 #include "platform/linux/qt/qt_platform.h"
 #include "ui/user_interface.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
       },
       [&] {
         pad = std::make_unique<linux_platform::TypingPad>(*server, platform.inputMenu());
+        pad->setLook(ui.wordFont(CandidatePanel::kWordPointSize), app.keyMap());
         // The pad is the program's window: dialogs and alerts open beside and over it.
         platform.windows().setOwner(pad.get());
         platform.alerts().setOwner(pad.get());

@@ -8,7 +8,9 @@
 #include <QVBoxLayout>
 
 #include "core/ornav_input_controller.h"
+#include "dialogs/key_map_window.h"
 #include "platform/linux/qt/qt_input_menu.h"
+#include "platform/linux/qt/qt_values.h"
 
 namespace ornav::linux_platform {
 
@@ -41,10 +43,21 @@ TypingPad::TypingPad(InputMethodServer& server, QtInputMenu& menu) : server_(ser
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(menuButton_, 0, Qt::AlignLeft);
-  layout->addWidget(new QLabel("用拉丁字母键输入维吾尔文：", this));
+  hint_ = new QLabel("用拉丁字母键输入维吾尔文：", this);
+  layout->addWidget(hint_);
   layout->addWidget(first_, 1);
   layout->addWidget(second_, 1);
   first_->setFocus();
+}
+
+void TypingPad::setLook(const Font& textFont, const KeyMap& keyMap) {
+  for (PadTextArea* area : {first_, second_})
+    area->setFont(toQFont(textFont, area->logicalDpiY()));
+  std::string shifted;
+  for (const auto& [key, letter] : key_map_window::shiftLetters(keyMap))
+    shifted += (shifted.empty() ? "" : "、") + key + " " + letter;
+  const std::string hint = shifted.empty() ? "" : "（Shift：" + shifted + "）";
+  hint_->setText(toQString("用拉丁字母键输入维吾尔文" + hint + "："));
 }
 
 TypingPad::~TypingPad() {

@@ -7,9 +7,12 @@
 #include <memory>
 
 #include "core/input_method_server.h"
+#include "core/key_map.h"
 #include "platform/linux/host/pad_text_area.h"
 #include "platform/linux/qt/qt_input_menu.h"
+#include "ports/ui_types.h"
 
+class QLabel;
 class QToolButton;
 
 namespace ornav::linux_platform {
@@ -19,6 +22,10 @@ class TypingPad : public QWidget {
   // `server` and `menu` must outlive the pad.
   TypingPad(InputMethodServer& server, QtInputMenu& menu);
   ~TypingPad() override;
+
+  // The text areas write in `textFont` (the candidates' font, so an inserted word looks like its
+  // candidate); the hint above them names the letters that need Shift in `keyMap`.
+  void setLook(const Font& textFont, const KeyMap& keyMap);
 
   PadTextArea& first() { return *first_; }
   PadTextArea& second() { return *second_; }
@@ -36,6 +43,7 @@ class TypingPad : public QWidget {
   PadTextArea* second_;
   PadTextArea* current_;  // the area typed in last
   QToolButton* menuButton_;
+  QLabel* hint_;
 };
 
 }  // namespace ornav::linux_platform

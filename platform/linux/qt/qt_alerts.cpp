@@ -1,7 +1,10 @@
 #include "platform/linux/qt/qt_alerts.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
+#include <algorithm>
 #include <vector>
 
 #include "platform/linux/qt/qt_values.h"
@@ -22,6 +25,23 @@ QMessageBox::Icon iconOf(AlertDescription::Style style) {
   return QMessageBox::NoIcon;
 }
 
+// Texts wrap only beyond this width (logical pixels); a shorter text keeps each line whole, so
+// a short sentence never leaves its last word on a line of its own.
+constexpr int kMaxTextWidth = 360;
+
+void keepLinesWhole(QMessageBox& box) {
+  for (QLabel* label : box.findChildren<QLabel*>()) {
+    if (label->text().isEmpty()) continue;  // the icon
+    // The label's own measure of its unwrapped lines, in the font the style gives it.
+    label->ensurePolished();
+    const bool wraps = label->wordWrap();
+    label->setWordWrap(false);
+    const int unwrapped = label->sizeHint().width();
+    label->setWordWrap(wraps);
+    label->setMinimumWidth(std::min(unwrapped, kMaxTextWidth));
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<QMessageBox> makeAlertBox(const AlertDescription& alert,
@@ -32,6 +52,7 @@ std::unique_ptr<QMessageBox> makeAlertBox(const AlertDescription& alert,
   box->setTextFormat(Qt::PlainText);
   box->setText(toQString(alert.message));
   box->setInformativeText(toQString(alert.informativeText));
+  keepLinesWhole(*box);
 
   const std::vector<std::string> titles =
       alert.buttons.empty() ? std::vector<std::string>{"好"} : alert.buttons;

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -115,6 +116,29 @@ QWidget* makeImage(const ImageControl& control, QWidget& window, const QRect& fr
   return view;
 }
 
+// A rounded rectangle, filled and outlined; the border lies inside the frame.
+class BoxWidget : public QWidget {
+ public:
+  BoxWidget(const BoxControl& box, QWidget& window) : QWidget(&window), box_(box) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double inset = box_.borderWidth / 2;
+    painter.setPen(box_.borderWidth > 0 ? QPen(toQColor(box_.border, palette()), box_.borderWidth)
+                                        : QPen(Qt::NoPen));
+    painter.setBrush(toQColor(box_.fill, palette()));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset),
+                            box_.cornerRadius, box_.cornerRadius);
+  }
+
+ private:
+  BoxControl box_;
+};
+
 }  // namespace
 
 DialogControl buildDialogControl(const ControlDescription& description, QWidget& window,
@@ -135,6 +159,8 @@ DialogControl buildDialogControl(const ControlDescription& description, QWidget&
           control = {DialogControlKind::textField, makeTextField(kind, window)};
         } else if constexpr (std::is_same_v<Kind, ProgressControl>) {
           control = {DialogControlKind::progress, makeProgress(kind, window)};
+        } else if constexpr (std::is_same_v<Kind, BoxControl>) {
+          control = {DialogControlKind::box, new BoxWidget(kind, window)};
         } else {
           control = {DialogControlKind::image, makeImage(kind, window, frame, images)};
         }
@@ -161,6 +187,7 @@ bool setDialogControlText(const DialogControl& control, const QString& text) {
       return true;
     case DialogControlKind::progress:
     case DialogControlKind::image:
+    case DialogControlKind::box:
       return false;
   }
   return false;
@@ -178,6 +205,7 @@ std::optional<QString> dialogControlText(const DialogControl& control) {
       return static_cast<const QLineEdit*>(control.widget)->text();
     case DialogControlKind::progress:
     case DialogControlKind::image:
+    case DialogControlKind::box:
       return std::nullopt;
   }
   return std::nullopt;

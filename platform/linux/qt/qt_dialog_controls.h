@@ -13,7 +13,7 @@ class QProgressBar;
 
 namespace ornav::linux_platform {
 
-enum class DialogControlKind { label, button, textView, textField, progress, image };
+enum class DialogControlKind { label, button, textView, textField, progress, image, box };
 
 struct DialogControl {
   DialogControlKind kind = DialogControlKind::label;

@@ -396,6 +396,17 @@ TEST(QtWindowSystemTest, DialogsRenderAsDrawn) {
   EXPECT_GT(textPixels(described), 10);
 }
 
+TEST(QtWindowSystemTest, ABoxIsFilledOutlinedAndRounded) {
+  WindowDescription description;
+  description.contentSize = Size{60, 40};
+  const BoxControl box{{Color::Role::custom, 1, 0, 0, 1}, {Color::Role::custom, 0, 0, 1, 1}, 2, 8};
+  description.controls = {{"", Rect{10, 10, 40, 20}, box}};
+  const QImage image = renderWindowDescription(description, nullptr);
+  EXPECT_EQ(image.pixelColor(30, 20), QColor(255, 0, 0));       // inside
+  EXPECT_EQ(image.pixelColor(10, 20), QColor(0, 0, 255));       // on its left edge
+  EXPECT_EQ(image.pixelColor(10, 10), image.pixelColor(2, 2));  // cut off by the rounded corner
+}
+
 std::string readAll(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -21,7 +21,8 @@ Qt::WindowFlags panelFlags(const PanelScene& scene) {
   return flags;
 }
 
-// One line of text in its frame, unclipped (the cell clips), shaped in its direction.
+// One line of text in its frame, unclipped (the cell and the word's area clip), shaped in its
+// direction.
 void drawLabel(QPainter& painter, const PanelLabel& label, const QRectF& frame,
                const QPalette& palette) {
   const QString text = toQString(label.text);
@@ -67,7 +68,25 @@ void PanelWidget::setScene(const PanelScene& scene) {
   const Qt::WindowFlags flags = panelFlags(scene_);
   if (windowFlags() != flags) setWindowFlags(flags);
   setGeometry(FlippedSpace::desktop().toQt(scene_.frame).toRect());
+  applyShape();
   update();
+}
+
+void PanelWidget::setTranslucent(bool translucent) {
+  if (translucent == translucent_) return;
+  translucent_ = translucent;
+  applyShape();
+  update();
+}
+
+void PanelWidget::applyShape() {
+  if (translucent_) {
+    if (!mask().isEmpty()) clearMask();
+    return;
+  }
+  QPainterPath outline;
+  outline.addRoundedRect(QRectF(rect()), scene_.cornerRadius, scene_.cornerRadius);
+  setMask(QRegion(outline.toFillPolygon().toPolygon()));
 }
 
 void PanelWidget::setWordOffset(int cellIndex, double offset) {
@@ -93,8 +112,15 @@ void PanelWidget::paintEvent(QPaintEvent* /*event*/) {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setPen(Qt::NoPen);
-  painter.setBrush(toQColor(scene_.background, palette()));
-  painter.drawRoundedRect(QRectF(rect()), scene_.cornerRadius, scene_.cornerRadius);
+  QColor background = toQColor(scene_.background, palette());
+  if (translucent_) {
+    painter.setBrush(background);
+    painter.drawRoundedRect(QRectF(rect()), scene_.cornerRadius, scene_.cornerRadius);
+  } else {
+    // The mask gives the shape; with nothing behind to blend with, the colour is opaque.
+    background.setAlpha(255);
+    painter.fillRect(rect(), background);
+  }
 
   for (std::size_t i = 0; i < scene_.cells.size(); ++i) {
     const PanelCell& cell = scene_.cells[i];
@@ -106,9 +132,10 @@ void PanelWidget::paintEvent(QPaintEvent* /*event*/) {
     painter.setClipPath(shape, Qt::IntersectClip);
     painter.fillPath(shape, toQColor(cell.background, palette()));
     const FlippedSpace inCell = FlippedSpace::inside(frame);
+    if (cell.digit) drawLabel(painter, *cell.digit, inCell.toQt(cell.digit->frame), palette());
+    if (cell.wordArea) painter.setClipRect(inCell.toQt(*cell.wordArea), Qt::IntersectClip);
     drawLabel(painter, cell.word, inCell.toQt(cell.word.frame).translated(wordOffsets_[i], 0),
               palette());
-    if (cell.digit) drawLabel(painter, *cell.digit, inCell.toQt(cell.digit->frame), palette());
     painter.restore();
   }
 }
@@ -122,11 +149,15 @@ void PanelWidget::mousePressEvent(QMouseEvent* event) {
   handler(cell);
 }
 
-QtPanelWindow::QtPanelWindow() : widget_(std::make_unique<PanelWidget>()) {}
+QtPanelWindow::QtPanelWindow(std::function<bool()> translucencyAvailable)
+    : widget_(std::make_unique<PanelWidget>()),
+      translucencyAvailable_(std::move(translucencyAvailable)) {}
 
 QtPanelWindow::~QtPanelWindow() = default;
 
 void QtPanelWindow::show(const PanelScene& scene) {
+  if (!widget_->isVisible() && translucencyAvailable_)
+    widget_->setTranslucent(translucencyAvailable_());
   widget_->setScene(scene);
   if (!widget_->isVisible()) widget_->show();
 }

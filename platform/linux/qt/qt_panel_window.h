@@ -8,19 +8,23 @@
 #include <memory>
 #include <vector>
 
+#include "platform/linux/qt/window_translucency.h"
 #include "ports/panel_window.h"
 
 namespace ornav::linux_platform {
 
 // Draws a PanelScene: the rounded background, then every cell clipped to its rounded rectangle
-// (background, word, digit over the word). The scene's frames are bottom-left based; the widget's
-// own height is the content height they are flipped against.
+// (background, digit, the word clipped to its area). The scene's frames are bottom-left based; the
+// widget's own height is the content height they are flipped against.
 class PanelWidget : public QWidget {
  public:
   PanelWidget();
 
   void setScene(const PanelScene& scene);
   const PanelScene& scene() const { return scene_; }
+  // Whether the window system blends the window with what is behind it. Without that the window
+  // is cut to the rounded rectangle (a shape mask) and painted opaque, so no corner shows black.
+  void setTranslucent(bool translucent);
   void setWordOffset(int cellIndex, double offset);
   void setClickHandler(std::function<void(int cellIndex)> handler) {
     onClick_ = std::move(handler);
@@ -35,14 +39,18 @@ class PanelWidget : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
+  void applyShape();
+
   PanelScene scene_;
+  bool translucent_ = true;
   std::vector<double> wordOffsets_;  // one per cell of scene_
   std::function<void(int)> onClick_;
 };
 
 class QtPanelWindow : public PanelWindow {
  public:
-  QtPanelWindow();
+  // `translucencyAvailable` is asked each time the window comes on screen.
+  explicit QtPanelWindow(std::function<bool()> translucencyAvailable = windowTranslucencyAvailable);
   ~QtPanelWindow() override;
   QtPanelWindow(const QtPanelWindow&) = delete;
   QtPanelWindow& operator=(const QtPanelWindow&) = delete;
@@ -60,6 +68,7 @@ class QtPanelWindow : public PanelWindow {
 
  private:
   std::unique_ptr<PanelWidget> widget_;
+  std::function<bool()> translucencyAvailable_;
 };
 
 }  // namespace ornav::linux_platform

@@ -187,6 +187,30 @@ TEST_F(QtPanelWindowTest, AWordWiderThanItsCellIsClippedAtTheCellsEdge) {
   EXPECT_EQ(countText(image, beyond, panelGround), 0);
 }
 
+TEST_F(QtPanelWindowTest, ALongWordNeverCoversTheDigit) {
+  PanelScene digitOnly = sample.scene;
+  digitOnly.cells[0].word.text = "";
+  const QImage expected = renderPanelScene(digitOnly);
+  // The long word at rest runs far past the digit; its area starts 4 points right of it.
+  PanelCell& cell = sample.scene.cells[0];
+  const Size word = QtTextMeasurer().measure(kLongWord, kWordFont);
+  cell.word = PanelLabel{kLongWord, kWordFont, Color::white(1),
+                         Rect{sample.cellWidth - 6 - word.width, 3, word.width, word.height}};
+  const double areaLeft = cell.digit->frame.maxX() + 4;
+  cell.wordArea = Rect{areaLeft, 0, sample.cellWidth - areaLeft, sample.cellHeight};
+  window.show(sample.scene);
+  const QColor blue = over(toQColor(cell.background, window.widget().palette()), panelGround);
+  const QRect area = pixels(cell.frame, int(sample.scene.frame.height));
+  for (const double offset : {0.0, word.width / 2}) {  // at rest and sliding
+    window.setWordOffset(0, offset);
+    const QImage image = window.render();
+    EXPECT_GT(countText(image, area.adjusted(int(areaLeft), 0, 0, 0), blue), 50);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x < area.left() + int(areaLeft); ++x)
+        ASSERT_EQ(image.pixel(x, y), expected.pixel(x, y)) << x << "," << y << " at " << offset;
+  }
+}
+
 TEST_F(QtPanelWindowTest, WordOffsetMovesTheWordWithoutTheDigit) {
   window.show(sample.scene);
   const PanelCell& cell = sample.scene.cells[0];
@@ -209,6 +233,29 @@ TEST_F(QtPanelWindowTest, WordOffsetMovesTheWordWithoutTheDigit) {
   window.show(sample.scene);
   const QImage again = window.render();
   EXPECT_NEAR(textCentreX(again, wordArea, blue), textCentreX(before, wordArea, blue), 0.01);
+}
+
+TEST(QtPanelShapeTest, WithoutTranslucencyTheWindowIsCutToItsRoundedShapeAndOpaque) {
+  bool translucent = false;
+  QtPanelWindow window([&] { return translucent; });
+  window.show(sampleScene().scene);
+  // An X server without compositing shows the mask's pixels with their alpha ignored (a
+  // see-through one shows black), and outside the mask what lies behind the window.
+  const QRegion mask = window.widget().mask();
+  const QImage image = window.render();
+  EXPECT_FALSE(mask.contains(QPoint(0, 0)) || mask.contains(image.rect().bottomRight()));
+  int shown = 0;
+  int seeThrough = 0;
+  for (const QRect& strip : mask)
+    for (int y = strip.top(); y <= strip.bottom(); ++y)
+      for (int x = strip.left(); x <= strip.right(); ++x, ++shown)
+        seeThrough += image.pixelColor(x, y).alpha() != 255;
+  EXPECT_EQ(seeThrough, 0);
+  EXPECT_GT(shown, image.width() * image.height() * 95 / 100);
+  window.hide();
+  translucent = true;  // a compositing manager started: found when the panel next comes up
+  window.show(sampleScene().scene);
+  EXPECT_TRUE(window.widget().mask().isEmpty());
 }
 
 TEST(QtPanelGeometryTest, ContentFramesAreFlippedFromTheBottom) {

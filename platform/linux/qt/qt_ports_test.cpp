@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "platform/linux/qt/qt_alerts.h"
 #include "platform/linux/qt/qt_platform.h"
 
 namespace ornav::linux_platform {
@@ -186,6 +188,23 @@ TEST(QtAlertsTest, ANoticeWithoutButtonsHasTheSingleOk) {
             0);
   EXPECT_EQ(answer.buttonsLeftToRight, (std::vector<QString>{"好"}));
   EXPECT_EQ(answer.icon, QMessageBox::Information);
+}
+
+TEST(QtAlertsTest, AShortSentenceKeepsItsLineWhole) {
+  std::vector<QAbstractButton*> buttons;
+  const auto box = makeAlertBox(
+      {"已是最新版本", "当前版本 1.0.0 已是最新。", AlertDescription::Style::informational, {}},
+      buttons);
+  box->setAttribute(Qt::WA_DontShowOnScreen);
+  box->show();
+  int lines = 0;  // of each text at the width the box gave its label
+  for (const QLabel* label : box->findChildren<QLabel*>()) {
+    if (label->text().isEmpty()) continue;  // the icon
+    const QFontMetrics metrics = label->fontMetrics();
+    const QRect laid = metrics.boundingRect(label->contentsRect(), Qt::TextWordWrap, label->text());
+    lines += laid.height() < 2 * metrics.lineSpacing() ? 1 : 2;
+  }
+  EXPECT_EQ(lines, 2);
 }
 
 MenuDescription sampleMenu() {

@@ -1,8 +1,12 @@
 #include "platform/linux/screenshots/screenshot_book.h"
 
+#include <cmath>
+
+#include "core/key_map.h"
 #include "core/ornav_engine_binding.h"
 #include "dialogs/menu_ui.h"
 #include "panel/candidate_panel.h"
+#include "panel/word_font.h"
 #include "platform/linux/directory_bundle.h"
 #include "platform/linux/qt/qt_render.h"
 #include "platform/linux/qt/qt_text_measurer.h"
@@ -125,10 +129,13 @@ void addDialogShots(const Bundle& bundle, std::vector<Screenshot>& shots) {
   testing::RecordingUrlOpener urls;
   testing::ManualMainQueue queue;
   ScriptedDialogServices services;
+  QtTextMeasurer measurer;
   // The windows as they are on this desktop.
   testing::FakeSystemInfo system;
   system.family = DesktopFamily::linuxDesktop;
-  MenuUI menu(MenuUIPorts{&windows, &alerts, &urls, &queue, &bundle, &system}, services);
+  MenuUI menu(MenuUIPorts{&windows, &alerts, &urls, &queue, &bundle, &system, nullptr,
+                          [&](double size) { return loadWordFont(size, &bundle, measurer, {}); }},
+              services);
   const auto shootLastWindow = [&](const char* name) {
     shots.push_back({name, renderDialogWindow(*windows.dialogs.back()), {}});
   };
@@ -143,7 +150,10 @@ void addDialogShots(const Bundle& bundle, std::vector<Screenshot>& shots) {
   queue.drain();
   shootLastWindow("update-offered");
   menu.perform(DialogAction::startInAppUpdate);
-  services.progress(InAppUpdateStage::downloading(5 * 1024 * 1024, 13 * 1024 * 1024));
+  // The same package as offered: its announced size is the download's length.
+  const auto offeredBytes =
+      static_cast<std::int64_t>(std::llround(*offer.fileSizeMB * 1024 * 1024));
+  services.progress(InAppUpdateStage::downloading(offeredBytes * 2 / 5, offeredBytes));
   queue.drain();
   shootLastWindow("update-downloading");
   services.installed(InAppUpdateResult::failure("更新包下载不完整，请重试。"));
@@ -163,6 +173,11 @@ void addDialogShots(const Bundle& bundle, std::vector<Screenshot>& shots) {
   shootLastWindow("about");
   menu.showWelcome();
   shootLastWindow("welcome");
+
+  KeyMap keyMap;
+  keyMap.load(&bundle, nullptr);
+  menu.showKeyMap(keyMap);
+  shootLastWindow("key-map");
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ class Screenshots : public ::testing::Test {
 TEST_F(Screenshots, EveryPictureIsThere) {
   for (const char* name :
        {"panel-row", "panel-grid", "panel-marquee", "update-offered", "update-downloading",
-        "update-failed", "update-latest", "feedback", "about", "welcome"}) {
+        "update-failed", "update-latest", "feedback", "about", "welcome", "key-map"}) {
     EXPECT_FALSE(shot(name).image.isNull()) << name;
   }
 }

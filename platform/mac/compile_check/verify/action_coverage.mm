@@ -10,6 +10,7 @@
 
 @implementation HalfMenuTarget  // expected-error {{method 'sendFeedback:' in protocol 'OrnavInputMenuActions' not implemented}}
 - (void)showWelcomeEntry:(id)sender {}
+- (void)showKeyMap:(id)sender {}
 - (void)showAbout:(id)sender {}
 - (void)toggleOnlineDict:(id)sender {}
 - (void)toggleUploadConsent:(id)sender {}
@@ -21,6 +22,7 @@ SEL actionFor(ornav::InputMenuAction action);
 SEL actionFor(ornav::InputMenuAction action) {
   switch (action) {  // expected-error {{enumeration value 'sendFeedback' not handled in switch}}
     case ornav::InputMenuAction::showWelcomeEntry: return @selector(showWelcomeEntry:);
+    case ornav::InputMenuAction::showKeyMap: return @selector(showKeyMap:);
     case ornav::InputMenuAction::showAbout: return @selector(showAbout:);
     case ornav::InputMenuAction::toggleOnlineDict: return @selector(toggleOnlineDict:);
     case ornav::InputMenuAction::toggleUploadConsent: return @selector(toggleUploadConsent:);
