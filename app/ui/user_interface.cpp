@@ -4,16 +4,20 @@
 
 namespace ornav {
 
-UserInterface::UserInterface(Application& app)
+UserInterface::UserInterface(Application& app) : UserInterface(app, nullptr) {}
+
+UserInterface::UserInterface(Application& app,
+                             std::function<std::unique_ptr<CandidatePanelInterface>()> makePanel)
     : app_(app),
       menuUI_(MenuUIPorts{app.ports().windows, app.ports().alerts, app.ports().urlOpener,
                           app.ports().mainQueue, app.ports().bundle},
               dialogServices_) {
   const PanelEnvironment panelEnvironment =
       PanelEnvironment::fromPlatform(app_.ports(), app_.controllerDiagnostics().log);
-  env_ = app_.makeControllerEnvironment(controllerServices_, menuUI_, [panelEnvironment] {
-    return std::make_unique<CandidatePanel>(panelEnvironment);
-  });
+  if (!makePanel) {
+    makePanel = [panelEnvironment] { return std::make_unique<CandidatePanel>(panelEnvironment); };
+  }
+  env_ = app_.makeControllerEnvironment(controllerServices_, menuUI_, std::move(makePanel));
 }
 
 }  // namespace ornav
