@@ -6,6 +6,7 @@
 #include "platform/linux/ibus/candidate_window_choice.h"
 #include "platform/linux/ibus/ibus_key_event.h"
 #include "platform/linux/ibus/ibus_menu_properties.h"
+#include "platform/linux/qt/qt_key_event.h"
 
 namespace ornav::linux_platform {
 namespace {
@@ -34,7 +35,7 @@ TEST(IBusKeyEvent, KeysymsAndModifiersBecomeMacKeyEvents) {
       {IBUS_KEY_KP_1, 0, KeyEventType::keyDown, 83, 0, "1"},
       {' ', 0, KeyEventType::keyDown, KeyCode::kSpace, 0, " "},
       {IBUS_KEY_Return, 0, KeyEventType::keyDown, KeyCode::kReturn, 0, "\r"},
-      {IBUS_KEY_KP_Enter, 0, KeyEventType::keyDown, KeyCode::kKeypadEnter, 0, "\r"},
+      {IBUS_KEY_KP_Enter, 0, KeyEventType::keyDown, KeyCode::kKeypadEnter, 0, std::nullopt},
       {IBUS_KEY_BackSpace, 0, KeyEventType::keyDown, KeyCode::kDelete, 0, "\b"},
       {IBUS_KEY_Escape, 0, KeyEventType::keyDown, KeyCode::kEscape, 0, "\x1b"},
       {IBUS_KEY_Tab, 0, KeyEventType::keyDown, KeyCode::kTab, 0, "\t"},
@@ -58,7 +59,9 @@ TEST(IBusKeyEvent, KeysymsAndModifiersBecomeMacKeyEvents) {
     EXPECT_EQ(event.type, row.type);
     EXPECT_EQ(event.keyCode, row.keyCode);
     EXPECT_EQ(event.modifierFlags & roles, row.flags);
-    if (row.type != KeyEventType::flagsChanged) EXPECT_EQ(event.characters, row.characters);
+    if (row.type != KeyEventType::flagsChanged) {
+      EXPECT_EQ(event.characters, row.characters);
+    }
   }
 }
 

@@ -109,7 +109,7 @@ Qt::KeyboardModifiers qtModifiers(std::uint32_t state, bool keypad) {
 KeyEvent keyEventFromIBus(std::uint32_t keyval, std::uint32_t state) {
   const auto [key, keypad] = qtKey(keyval);
   QString text;
-  if (const gunichar c = ibus_keyval_to_unicode(keyval); c != 0) text = QString::fromUcs4(&c, 1);
+  if (const char32_t c = ibus_keyval_to_unicode(keyval); c != 0) text = QString::fromUcs4(&c, 1);
   const QEvent::Type type = (state & IBUS_RELEASE_MASK) ? QEvent::KeyRelease : QEvent::KeyPress;
   // The state's low bits are X11's (its lock bit tells Caps Lock, as Qt's native modifiers do).
   const QKeyEvent event(type, key, qtModifiers(state, keypad), 0, keyval, state, text);

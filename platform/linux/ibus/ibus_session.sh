@@ -22,12 +22,14 @@ if [ -z "${ORNAV_IBUS_SESSION:-}" ]; then
   export XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime"
   mkdir -p "$HOME" "$XDG_CONFIG_HOME/Ornavel" "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
-  cat > "$XDG_CONFIG_HOME/Ornavel/settings.json" << 'JSON'
+  # The desktop's lookup table unless the caller asks for Ornavel's panel (ORNAV_IBUS_CANDIDATES).
+  cat > "$XDG_CONFIG_HOME/Ornavel/settings.json" << JSON
 {"Ornavel.welcomeShown": {"bool": true}, "Ornavel.onlineDictEnabled": {"bool": false},
- "Ornavel.uploadConsent": {"bool": false}, "Ornavel.ibusCandidates": {"string": "lookup-table"}}
+ "Ornavel.uploadConsent": {"bool": false},
+ "Ornavel.ibusCandidates": {"string": "${ORNAV_IBUS_CANDIDATES:-lookup-table}"}}
 JSON
-  # The engine draws its windows off screen unless the caller gives it a display.
-  if [ -z "${DISPLAY:-}" ]; then export QT_QPA_PLATFORM=offscreen; fi
+  # The engine draws its windows off screen unless the caller gives it a display (then an X one).
+  if [ -z "${DISPLAY:-}" ]; then export QT_QPA_PLATFORM=offscreen; else export QT_QPA_PLATFORM=xcb; fi
   export IBUS_COMPONENT_PATH="$component_dir" GSETTINGS_BACKEND=memory
   unset IBUS_ADDRESS WAYLAND_DISPLAY
   dbus-run-session -- bash "$0" "$component_dir" "$mode" "$@"
