@@ -69,6 +69,7 @@ client="$1"
 engine="$(engine_pid)"
 [ -n "$engine" ] || fail "no engine process"
 kill -KILL "$engine"
+for _ in $(seq 100); do kill -0 "$engine" 2> /dev/null || break; sleep 0.05; done
 grep -q "^سالام	" "$XDG_DATA_HOME/Ornavel/user_freq.tsv" || fail "the pick of سالام was lost"
 
 # The daemon going away under a running engine ends it cleanly: no spinning, no crash.
