@@ -55,6 +55,16 @@ if(TARGET ornavel-ibus)
     list(APPEND CMAKE_INSTALL_MANIFEST_FILES
          \"\${CMAKE_INSTALL_PREFIX}/share/ibus/component/ornavel.xml\")")
 endif()
+# The package's own documents: its copyright (the font's licence among it) and its changelog.
+set(_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(OUTPUT ${_changelog}
+                   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
+                   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/scripts/debian/changelog > ${_changelog}
+                   DEPENDS ${PROJECT_SOURCE_DIR}/scripts/debian/changelog)
+add_custom_target(ornavel_changelog DEPENDS ${_changelog})
+install(FILES ${PROJECT_SOURCE_DIR}/scripts/debian/copyright ${_changelog}
+        DESTINATION share/doc/ornavel)
+list(APPEND _installed ornavel_changelog)
 # What an install needs built, without the tests and tools around it.
 add_custom_target(ornavel_install_set DEPENDS ${_installed})
 unset(_contents)
@@ -66,14 +76,17 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Uyghur input method with word prediction for IBus")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Ornavel types Uyghur in its Arabic script from a Latin keyboard: a phonetic key map, ranked\n whole-word candidates under the caret in rows of five, and a prediction of the next word\n after every pick. It is an IBus engine (\"Uyghur (Ornavel)\") and comes with a typing pad.")
+    "Ornavel types Uyghur in its Arabic script from a Latin keyboard: a phonetic\nkey map, ranked whole-word candidates under the caret in rows of five, and a\nprediction of the next word after every pick. It is an IBus engine, listed as\nUyghur - Ornavel, and comes with a typing pad.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Ornavel team <team@ornavel.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# The linked libraries' packages come from dpkg-shlibdeps; the daemon is what starts the engine.
+# The linked libraries' packages come from dpkg-shlibdeps; ibus is what starts the engine.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${CMAKE_BINARY_DIR}/engine")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "ibus")
+# The window-system plugins Qt loads at run time are no linked library.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "ibus, qt6-qpa-plugins")
+# The dialogs' Chinese texts and the icon in the about window.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, qt6-image-formats-plugins")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -44,7 +44,8 @@ double press(IBusInputContext* context, guint keyval, Seen& seen, bool pick) {
     return pick ? seen.commits > before.commits : seen.preedits > before.preedits;
   };
   const auto deadline = start + std::chrono::seconds(5);
-  while (!arrived() && Clock::now() < deadline) g_main_context_iteration(nullptr, TRUE);
+  while (!arrived() && Clock::now() < deadline)
+    g_main_context_iteration(nullptr, TRUE);
   const double micros = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
   ibus_input_context_process_key_event(context, keyval, 0, IBUS_RELEASE_MASK);
   return micros;

@@ -218,7 +218,8 @@ int main(int argc, char** argv) {
   CHECK(table && ibus_lookup_table_get_cursor_pos(table) == 5, "page down: cursor at %u",
         table ? ibus_lookup_table_get_cursor_pos(table) : 99);
   if (count > 7) {
-    char* word = g_strdup_printf("%s ", ibus_text_get_text(ibus_lookup_table_get_candidate(table, 7)));
+    char* word =
+        g_strdup_printf("%s ", ibus_text_get_text(ibus_lookup_table_get_candidate(table, 7)));
     ibus_panel_service_candidate_clicked(panel, 2, 1, 0);
     settle();
     CHECK(strcmp(a->committed->str, word) == 0, "the click committed '%s', not '%s'",

@@ -26,7 +26,7 @@ if [ -z "${ORNAV_IBUS_SESSION:-}" ]; then
   for n in $(seq 150 200); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
   done
-  Xvfb "$display" -screen 0 1024x600x24 -nolisten tcp > /dev/null 2>&1 &
+  Xvfb "$display" -screen 0 1280x600x24 -nolisten tcp > /dev/null 2>&1 &
   xvfb_pid=$!
   trap 'kill "$xvfb_pid" 2> /dev/null' EXIT
   export DISPLAY="$display"
@@ -43,7 +43,7 @@ GTK_IM_MODULE=ibus "$client" > "$ORNAV_IBUS_SESSION/client.log" 2>&1 &
 app_pid=$!
 wait_for 100 xdotool search --onlyvisible --name '^Ornavel GTK client$' || fail "no GTK window"
 window="$(xdotool search --onlyvisible --name '^Ornavel GTK client$' | head -1)"
-xdotool windowmove --sync "$window" 120 80
+xdotool windowmove --sync "$window" 660 80
 xdotool windowfocus --sync "$window" || fail "cannot focus the GTK window"
 ibus engine ornavel || fail "the daemon cannot switch to ornavel"
 eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -57,12 +57,13 @@ eval "$(xdotool getwindowgeometry --shell "$panel")"
 # The caret is on the text view's first line: the panel hangs just below it.
 [ "$Y" -gt "$((win_y + 12))" ] && [ "$Y" -lt "$((win_y + 90))" ] \
   || fail "the panel (y $Y) is not just below the caret (window at y $win_y)"
-[ "$X" -ge "$((win_x - 400))" ] && [ "$X" -lt "$((win_x + 300))" ] \
-  || fail "the panel (x $X) is not by the caret (window at x $win_x)"
+# Its rows run right to left from the caret at the text view's left edge.
+[ "$((X + WIDTH))" -gt "$win_x" ] && [ "$((X + WIDTH))" -lt "$((win_x + 200))" ] \
+  || fail "the panel (x $X to $((X + WIDTH))) does not end by the caret (window at x $win_x)"
 [ "$(xdotool getwindowfocus)" = "$window" ] || fail "the panel took the keyboard focus"
 if [ -n "$screenshot" ]; then
   sleep 0.3
-  convert x:root -crop 760x330+80+50 +repage "$screenshot" || fail "no screenshot"
+  convert x:root -crop 1240x260+30+60 +repage "$screenshot" || fail "no screenshot"
 fi
 
 xdotool key 1
