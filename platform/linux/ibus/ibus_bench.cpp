@@ -14,8 +14,7 @@
 #include "word_text.h"
 
 using namespace ornav;
-using ibus_testing::Received;
-using ibus_testing::TestClient;
+using namespace ornav::ibus_testing;
 
 int main(int argc, char** argv) {
   const auto paragraph = argc == 3 ? readWholeFile(argv[2]) : std::nullopt;

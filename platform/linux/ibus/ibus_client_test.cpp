@@ -6,8 +6,7 @@
 
 #include "ibus_test_client.h"
 
-using ornav::ibus_testing::Received;
-using ornav::ibus_testing::TestClient;
+using namespace ornav::ibus_testing;
 
 static int failures = 0;
 #define CHECK(condition, ...)                                          \

@@ -9,8 +9,7 @@ for tool in Xvfb xdotool xclip; do
   command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 wait_for() { # tenths of a second, command
-  for _ in $(seq "$1"); do "${@:2}" > /dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
+  for _ in $(seq "$1"); do "${@:2}" > /dev/null 2>&1 && return 0 || sleep 0.1; done; return 1
 }
 fail() { echo "FAIL: $*"; exit 1; }
 panel_shown() { xdotool search --onlyvisible --name '^Ornavel candidates$'; }
@@ -35,8 +34,7 @@ xdotool windowmove --sync "$window" 660 80 windowfocus --sync "$window"
 ibus engine ornavel || fail "the daemon cannot switch to ornavel"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 win_x=$X win_y=$Y
-# GTK connects its input context to the daemon in the background: until it has, a letter lands
-# as typed and is taken back.
+# Until GTK has connected its input context (in the background), a letter lands and is taken back.
 for _ in $(seq 20); do
   xdotool type s && wait_for 10 panel_shown && break
   xdotool key BackSpace
