@@ -5,7 +5,10 @@
 
 namespace ornav {
 
-UserInterface::UserInterface(Application& app)
+UserInterface::UserInterface(Application& app) : UserInterface(app, nullptr) {}
+
+UserInterface::UserInterface(Application& app,
+                             std::function<std::unique_ptr<CandidatePanelInterface>()> makePanel)
     : app_(app),
       menuUI_(MenuUIPorts{app.ports().windows, app.ports().alerts, app.ports().urlOpener,
                           app.ports().mainQueue, app.ports().bundle, app.ports().systemInfo,
@@ -13,9 +16,10 @@ UserInterface::UserInterface(Application& app)
               dialogServices_) {
   const PanelEnvironment panelEnvironment =
       PanelEnvironment::fromPlatform(app_.ports(), app_.controllerDiagnostics().log);
-  env_ = app_.makeControllerEnvironment(controllerServices_, menuUI_, [panelEnvironment] {
-    return std::make_unique<CandidatePanel>(panelEnvironment);
-  });
+  if (!makePanel) {
+    makePanel = [panelEnvironment] { return std::make_unique<CandidatePanel>(panelEnvironment); };
+  }
+  env_ = app_.makeControllerEnvironment(controllerServices_, menuUI_, std::move(makePanel));
 }
 
 Font UserInterface::wordFont(double size) const {

@@ -4,6 +4,7 @@
 // build one right after the Application, so they wire the same parts the same way.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "core/application.h"
@@ -19,6 +20,10 @@ class UserInterface {
   // `app` must outlive this object; its ports must offer windows, alerts, a text measurer and a
   // main queue (the panel and the dialogs draw and wait through them).
   explicit UserInterface(Application& app);
+  // The same with candidate panels of the host's own making (a host whose desktop draws the
+  // candidates itself); a null `makePanel` means the Ornavel panel.
+  UserInterface(Application& app,
+                std::function<std::unique_ptr<CandidatePanelInterface>()> makePanel);
   UserInterface(const UserInterface&) = delete;
   UserInterface& operator=(const UserInterface&) = delete;
 

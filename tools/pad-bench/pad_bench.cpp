@@ -16,6 +16,7 @@
 #include "base/text.h"
 #include "core/input_method_server.h"
 #include "key_map_file.h"
+#include "key_press_figures.h"
 #include "platform/linux/host/typing_pad.h"
 #include "platform/linux/qt/qt_platform.h"
 #include "services/update_service.h"
@@ -106,16 +107,8 @@ int main(int argc, char** argv) {
   }
   typeWord();
 
-  const auto print = [](const char* what, std::vector<double> values) {
-    if (values.empty()) return;
-    std::sort(values.begin(), values.end());
-    std::printf("%-34s median %7.0f us   p99 %7.0f us   worst %7.0f us   (%zu)\n", what,
-                values[values.size() / 2],
-                values[std::min(values.size() - 1, values.size() * 99 / 100)], values.back(),
-                values.size());
-  };
   std::printf("key press to panel drawn, %s\n", qPrintable(QApplication::platformName()));
-  print("letters", letters);
-  print("picks (Space)", picks);
+  printKeyPressFigures("letters", letters);
+  printKeyPressFigures("picks (Space)", picks);
   return 0;
 }
