@@ -61,7 +61,7 @@ add_custom_command(OUTPUT ${_changelog}
                    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
                    COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/scripts/debian/changelog > ${_changelog}
                    DEPENDS ${PROJECT_SOURCE_DIR}/scripts/debian/changelog)
-add_custom_target(ornavel_changelog DEPENDS ${_changelog})
+add_custom_target(ornavel_changelog ALL DEPENDS ${_changelog})
 install(FILES ${PROJECT_SOURCE_DIR}/scripts/debian/copyright ${_changelog}
         DESTINATION share/doc/ornavel)
 list(APPEND _installed ornavel_changelog)
