@@ -17,6 +17,7 @@ enum class InputMenuAction {
   toggleOnlineDict,
   toggleUploadConsent,
   togglePredictions,
+  toggleUlyLayout,
   checkUpdate,
   sendFeedback,
 };

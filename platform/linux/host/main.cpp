@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
         return true;
       },
       [&] {
-        pad = std::make_unique<linux_platform::TypingPad>(*server, platform.inputMenu());
+        pad = std::make_unique<linux_platform::TypingPad>(*server, platform.inputMenu(),
+                                                          app.keyMap());
         // The pad is the program's window: dialogs and alerts open beside and over it.
         platform.windows().setOwner(pad.get());
         platform.alerts().setOwner(pad.get());

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -12,7 +13,8 @@
 
 namespace ornav::linux_platform {
 
-TypingPad::TypingPad(InputMethodServer& server, QtInputMenu& menu) : server_(server), menu_(menu) {
+TypingPad::TypingPad(InputMethodServer& server, QtInputMenu& menu, const KeyMap& keys)
+    : server_(server), menu_(menu), keys_(keys) {
   setWindowTitle("Ornavel");
   resize(640, 420);
   first_ = new PadTextArea("org.ornavel.pad.first", this);
@@ -41,7 +43,9 @@ TypingPad::TypingPad(InputMethodServer& server, QtInputMenu& menu) : server_(ser
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(menuButton_, 0, Qt::AlignLeft);
-  layout->addWidget(new QLabel("用拉丁字母键输入维吾尔文：", this));
+  hint_ = new QLabel(this);
+  showLayout();
+  layout->addWidget(hint_);
   layout->addWidget(first_, 1);
   layout->addWidget(second_, 1);
   first_->setFocus();
@@ -76,9 +80,16 @@ void TypingPad::connect(PadTextArea& area) {
 void TypingPad::showMenu(PadTextArea& area, QPoint globalPosition) {
   std::weak_ptr<OrnavInputController> controller = server_.connect(area);
   menu_.setNextAnchor(globalPosition);
-  menu_.show(server_.connect(area)->menu(), [controller](InputMenuAction action) {
+  QPointer<TypingPad> pad(this);
+  menu_.show(server_.connect(area)->menu(), [pad, controller](InputMenuAction action) {
     if (auto alive = controller.lock()) alive->perform(action);
+    if (pad) pad->showLayout();  // the action may have switched the layout
   });
+}
+
+void TypingPad::showLayout() {
+  hint_->setText(QString::fromStdString("用拉丁字母键输入维吾尔文（" +
+                                        keyLayoutName(keys_.layout()) + "）："));
 }
 
 void TypingPad::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,7 @@
 // The Linux stand-in for the applications a user types into: a window titled "Ornavel" with two
 // text areas, each a client of its own (its own bundle identifier, so the input-method server
-// gives each its own controller), and a button that opens the input menu of the area in use.
+// gives each its own controller), and a button that opens the input menu of the area in use. The
+// hint above the areas names the key layout in use.
 #pragma once
 
 #include <QWidget>
@@ -10,14 +11,15 @@
 #include "platform/linux/host/pad_text_area.h"
 #include "platform/linux/qt/qt_input_menu.h"
 
+class QLabel;
 class QToolButton;
 
 namespace ornav::linux_platform {
 
 class TypingPad : public QWidget {
  public:
-  // `server` and `menu` must outlive the pad.
-  TypingPad(InputMethodServer& server, QtInputMenu& menu);
+  // `server`, `menu` and `keys` (the process's key map) must outlive the pad.
+  TypingPad(InputMethodServer& server, QtInputMenu& menu, const KeyMap& keys);
   ~TypingPad() override;
 
   PadTextArea& first() { return *first_; }
@@ -29,9 +31,12 @@ class TypingPad : public QWidget {
  private:
   void connect(PadTextArea& area);
   void showMenu(PadTextArea& area, QPoint globalPosition);
+  void showLayout();
 
   InputMethodServer& server_;
   QtInputMenu& menu_;
+  const KeyMap& keys_;
+  QLabel* hint_;
   PadTextArea* first_;
   PadTextArea* second_;
   PadTextArea* current_;  // the area typed in last
