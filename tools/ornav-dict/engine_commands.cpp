@@ -77,8 +77,9 @@ std::string percent(double share) {
   return buf;
 }
 
-// The command's arguments: every "--keymap FILE" taken out in order, the flags named in `flags`
-// set, the rest positional; the usage error to give up with when something is off.
+// The command's arguments: every "--keymap FILE" in order, the `known_flags` given, the rest
+// positional; nothing, with `problem` saying why, for an unknown option or a --keymap without
+// its FILE.
 struct CommandLine {
   std::vector<std::string> keymaps;
   std::vector<std::string> positional;
