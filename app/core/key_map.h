@@ -1,6 +1,7 @@
 // The key map: what a key press typed on a Latin layout stands for in Arabic script. One per
-// process, owned by the application and loaded once from the bundle's keymap.json (an object whose
-// "map" member is an object of strings); looked up exactly, case-sensitively, whole string at a
+// process, owned by the application and loaded from the bundle's file of the chosen layout
+// (keymap.json or keymap-uly.json: an object whose "map" member is an object of strings) at start
+// and again when the user switches layouts; looked up exactly, case-sensitively, whole string at a
 // time. The dictionary tool reads the same files through parseKeyMap.
 #pragma once
 
