@@ -3,7 +3,8 @@
 # Sets:
 #   ORNAV_DISPLAY_NAME        the input method's name in Uyghur (from display-name.txt), e.g.
 #                             for the bundle's input-mode name in Info.plist
-#   ORNAV_RESOURCE_KEYMAP     keymap.json
+#   ORNAV_RESOURCE_KEYMAP     keymap.json (the phonetic layout)
+#   ORNAV_RESOURCE_KEYMAP_ULY keymap-uly.json (the ULY spelling layout)
 #   ORNAV_RESOURCE_FONT       ornav.ttf (the candidate font) and ORNAV_RESOURCE_FONT_LICENSE
 #   ORNAV_RESOURCE_DICT_DIR   the folder the build writes unigram.fst, bigram.fst and the
 #                             engine's ranking.idx to
@@ -22,6 +23,7 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              "${_ornav_resources}/display-name.txt")
 
 set(ORNAV_RESOURCE_KEYMAP "${_ornav_resources}/keymap.json")
+set(ORNAV_RESOURCE_KEYMAP_ULY "${_ornav_resources}/keymap-uly.json")
 set(ORNAV_RESOURCE_FONT "${_ornav_resources}/ornav.ttf")
 set(ORNAV_RESOURCE_FONT_LICENSE "${_ornav_resources}/OFL.txt")
 set(ORNAV_RESOURCE_DICT_DIR "${CMAKE_BINARY_DIR}/dict")

@@ -1,7 +1,7 @@
 # Assembles the application bundle layout in the build tree, the same on every platform:
 #   Ornavel.app/Contents/Info.plist
-#   Ornavel.app/Contents/Resources/{keymap.json, ornav.ttf, AppIcon.icns, dict/*.fst,
-#                                    dict/ranking.idx}
+#   Ornavel.app/Contents/Resources/{keymap.json, keymap-uly.json, ornav.ttf, AppIcon.icns,
+#                                    dict/*.fst, dict/ranking.idx}
 #   Ornavel.app/Contents/Resources/en.lproj/InfoPlist.strings (the input mode's display name)
 #   Ornavel.app/Contents/Frameworks/libornav_engine.so (.dylib on a Mac)
 # The host program is placed in Contents/MacOS by the folder that builds it; the bundle reader
@@ -23,6 +23,7 @@ macro(_ornav_bundle_copy source destination)
 endmacro()
 
 _ornav_bundle_copy(${ORNAV_RESOURCE_KEYMAP} ${_contents}/Resources/keymap.json)
+_ornav_bundle_copy(${ORNAV_RESOURCE_KEYMAP_ULY} ${_contents}/Resources/keymap-uly.json)
 _ornav_bundle_copy(${ORNAV_RESOURCE_FONT} ${_contents}/Resources/ornav.ttf)
 if(TARGET ornav_dict_maps AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/dict/unigram.tsv)
   foreach(file unigram.fst bigram.fst ranking.idx)

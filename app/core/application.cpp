@@ -1,6 +1,7 @@
 #include "core/application.h"
 
 #include "ports/bundle.h"
+#include "ports/settings.h"
 #include "services/update_service.h"
 
 namespace ornav {
@@ -76,7 +77,20 @@ Application::Application(const Platform& ports, ApplicationOptions options)
 Application::~Application() = default;
 
 void Application::loadKeyMap() {
+  const Settings* settings = ports_.settings;
+  const auto chosen = settings ? settings->getString(kKeyLayoutSettingsKey) : std::nullopt;
+  const KeyLayout layout =
+      chosen ? keyLayoutFromSetting(*chosen).value_or(KeyLayout::phonetic) : KeyLayout::phonetic;
+  if (layout != KeyLayout::phonetic && keyMap_.load(ports_.bundle, ports_.systemLog, layout))
+    return;
   keyMap_.load(ports_.bundle, ports_.systemLog);
+}
+
+bool Application::switchKeyLayout(KeyLayout layout) {
+  if (!keyMap_.load(ports_.bundle, ports_.systemLog, layout)) return false;
+  if (ports_.settings != nullptr)
+    ports_.settings->setString(kKeyLayoutSettingsKey, keyLayoutSetting(layout));
+  return true;
 }
 
 ProcessEntrySteps Application::processEntrySteps(
@@ -120,6 +134,7 @@ std::shared_ptr<ControllerEnvironment> Application::makeControllerEnvironment(
   env->menuUI = &menuUI;
   // The key map is loaded by the process entry, after this environment may have been made.
   env->keyMap = &keyMap_;
+  env->switchKeyLayout = [this](KeyLayout layout) { return switchKeyLayout(layout); };
   env->diagnostics = controllerDiagnostics();
   env->makeEngine = [this, &engineApi,
                      log = env->diagnostics.log]() -> std::unique_ptr<OrnavEngine> {

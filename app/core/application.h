@@ -62,8 +62,13 @@ class Application {
   KeyMap& keyMap() { return keyMap_; }
   const std::optional<EngineDirectories>& engineDirectories() const { return engineDirectories_; }
 
-  // Reads the bundle's keymap.json into the key map (the process entry's step does this).
+  // Reads the key map of the layout chosen in the settings (kKeyLayoutSettingsKey; the phonetic
+  // one when none is chosen or the chosen one cannot be loaded). The process entry's step does
+  // this.
   void loadKeyMap();
+  // Loads `layout`'s key map for every controller and remembers the choice in the settings;
+  // false, with the map in use kept and nothing remembered, when it cannot be loaded.
+  bool switchKeyLayout(KeyLayout layout);
 
   // The start-up steps over these parts; the server and the run loop are the host's.
   ProcessEntrySteps processEntrySteps(

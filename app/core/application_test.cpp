@@ -134,5 +134,24 @@ TEST_F(ApplicationTest, ControllersSeeTheKeyMapLoadedAfterTheirEnvironment) {
   EXPECT_EQ(app.crashReporter().lastClientApp(), "com.example.editor");
 }
 
+// The chosen layout is loaded at start and a switch is kept only when its key map loads.
+TEST_F(ApplicationTest, KeyLayoutComesFromTheSettingsAndSwitchesOnlyToAMapThatLoads) {
+  fakes_.bundle.addResource("keymap.json", R"({"map": {"a": "ا"}})");
+  fakes_.settings.setString(kKeyLayoutSettingsKey, "uly");
+  Application app(fakes_.ports(), quiet());
+  app.loadKeyMap();  // no keymap-uly.json: the phonetic map serves
+  EXPECT_EQ(app.keyMap().layout(), KeyLayout::phonetic);
+  EXPECT_EQ(app.keyMap().map("a"), "ا");
+  EXPECT_FALSE(app.switchKeyLayout(KeyLayout::uly));
+  fakes_.bundle.addResource("keymap-uly.json", R"({"map": {"a": "ئا"}, "digraphs": {"sh": "ش"}})");
+  fakes_.settings.setString(kKeyLayoutSettingsKey, "phonetic");
+  EXPECT_TRUE(app.switchKeyLayout(KeyLayout::uly));
+  EXPECT_EQ(fakes_.settings.getString(kKeyLayoutSettingsKey), "uly");
+  Application again(fakes_.ports(), quiet());
+  again.loadKeyMap();
+  EXPECT_EQ(again.keyMap().layout(), KeyLayout::uly);
+  EXPECT_EQ(again.keyMap().extras().digraphText("s", "h"), "ش");
+}
+
 }  // namespace
 }  // namespace ornav

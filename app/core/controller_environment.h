@@ -45,6 +45,10 @@ struct ControllerEnvironment {
   MenuUIInterface* menuUI = nullptr;
   // The process's key map; it may be loaded after the environment was made. Null: no keys.
   const KeyMap* keyMap = nullptr;
+  // Loads the key map of `layout` into `keyMap`, so every controller types with it from its next
+  // key, and remembers the choice; false when it cannot be loaded (the map in use stays). Null:
+  // the process has one layout only.
+  std::function<bool(KeyLayout layout)> switchKeyLayout;
   // A new engine for a new controller; null when none can be created.
   std::function<std::unique_ptr<OrnavEngine>()> makeEngine;
   // The controller's panel, made on first use.

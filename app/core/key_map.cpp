@@ -28,7 +28,8 @@ std::map<std::string, std::string> optionalTable(const nlohmann::json& members,
 
 KeyMapExtras KeyMapFile::extras() const {
   return KeyMapExtras{optionalTable(otherMembers, "initial"),
-                      optionalTable(otherMembers, "punctuation")};
+                      optionalTable(otherMembers, "punctuation"),
+                      optionalTable(otherMembers, "digraphs")};
 }
 
 std::optional<KeyMapFile> parseKeyMap(std::string_view text, std::string* why) {
@@ -52,26 +53,29 @@ std::optional<KeyMapFile> parseKeyMap(std::string_view text, std::string* why) {
   return file;
 }
 
-KeyMap::KeyMap(KeyMapFile file) : file_(std::move(file)), extras_(file_.extras()) {}
+KeyMap::KeyMap(KeyMapFile file, KeyLayout layout)
+    : file_(std::move(file)), extras_(file_.extras()), layout_(layout) {}
 
 KeyMap::KeyMap(KeyTable map, KeyMapExtras extras) : extras_(std::move(extras)) {
   file_.map = std::move(map);
 }
 
-void KeyMap::load(const Bundle* bundle, SystemLog* systemLog) {
-  const auto path = bundle ? bundle->pathForResource("keymap", "json") : std::nullopt;
+bool KeyMap::load(const Bundle* bundle, SystemLog* systemLog, KeyLayout layout) {
+  const std::string resource = keyLayoutResource(layout);
+  const auto path = bundle ? bundle->pathForResource(resource, "json") : std::nullopt;
   const auto text = path ? readWholeFile(*path) : std::nullopt;
   if (!text) {
-    report(systemLog, "[Ornavel] keymap.json 未找到");
-    return;
+    report(systemLog, "[Ornavel] " + resource + ".json 未找到");
+    return false;
   }
   auto file = parseKeyMap(*text);
   if (!file) {
-    report(systemLog, "[Ornavel] keymap.json 解析失败");
-    return;
+    report(systemLog, "[Ornavel] " + resource + ".json 解析失败");
+    return false;
   }
-  *this = KeyMap(std::move(*file));
+  *this = KeyMap(std::move(*file), layout);
   report(systemLog, "[Ornavel] 已加载映射 " + std::to_string(file_.map.size()) + " 条");
+  return true;
 }
 
 std::optional<std::string> KeyMap::map(std::string_view typed) const {

@@ -1,6 +1,7 @@
 // The key map: what a key press typed on a Latin layout stands for in Arabic script. One per
-// process, owned by the application and loaded once from the bundle's keymap.json (an object whose
-// "map" member is an object of strings); looked up exactly, case-sensitively, whole string at a
+// process, owned by the application and loaded from the bundle's file of the chosen layout
+// (keymap.json or keymap-uly.json: an object whose "map" member is an object of strings) at start
+// and again when the user switches layouts; looked up exactly, case-sensitively, whole string at a
 // time. The dictionary tool reads the same files through parseKeyMap.
 #pragma once
 
@@ -11,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/key_layout.h"
 #include "core/key_map_extras.h"
 
 namespace ornav {
@@ -39,22 +41,26 @@ std::optional<KeyMapFile> parseKeyMap(std::string_view text, std::string* why = 
 class KeyMap {
  public:
   KeyMap() = default;
-  explicit KeyMap(KeyMapFile file);
+  explicit KeyMap(KeyMapFile file, KeyLayout layout = KeyLayout::phonetic);
   KeyMap(KeyTable map, KeyMapExtras extras);
 
-  // Replaces the table with the bundle's keymap.json; on any failure the table keeps what it
-  // had. Reports the outcome in the system log (either may be null).
-  void load(const Bundle* bundle, SystemLog* systemLog);
+  // Replaces the table with the bundle's key map of `layout` (keymap.json for the phonetic one);
+  // on any failure the table keeps what it had and the answer is false. Reports the outcome in
+  // the system log (either may be null).
+  bool load(const Bundle* bundle, SystemLog* systemLog, KeyLayout layout = KeyLayout::phonetic);
 
   // The output for exactly this typed string (no normalisation, no per-character fallback).
   std::optional<std::string> map(std::string_view typed) const;
 
   const KeyTable& arabic() const { return file_.map; }
   const KeyMapExtras& extras() const { return extras_; }
+  // The layout this table was made for (phonetic unless said otherwise).
+  KeyLayout layout() const { return layout_; }
 
  private:
   KeyMapFile file_;
   KeyMapExtras extras_;
+  KeyLayout layout_ = KeyLayout::phonetic;
 };
 
 }  // namespace ornav

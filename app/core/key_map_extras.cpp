@@ -20,4 +20,10 @@ std::optional<std::string> KeyMapExtras::punctuationText(const std::string& type
   return find(punctuation, typed);
 }
 
+std::optional<std::string> KeyMapExtras::digraphText(const std::string& first,
+                                                     const std::string& second) const {
+  if (first.empty() || second.empty()) return std::nullopt;
+  return find(digraphs, first + second);
+}
+
 }  // namespace ornav

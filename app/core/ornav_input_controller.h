@@ -4,6 +4,7 @@
 //
 // The controller's work is split by concern:
 //   ornav_input_controller_keys.cpp         handle(): the key decision table, bootstrap
+//   ornav_input_controller_letters.cpp      letters and Backspace inside a word (word_spelling.h)
 //   ornav_input_controller_composition.cpp  marked text, commits, picks, highlight, panel
 //   ornav_input_controller_lifecycle.cpp    activation, deactivation, menu, uploads, cloud sync
 //
@@ -19,6 +20,7 @@
 
 #include "core/candidate_grid.h"
 #include "core/controller_environment.h"
+#include "core/word_spelling.h"
 #include "ports/input_menu.h"
 #include "ports/key_event.h"
 #include "ports/text_client.h"
@@ -85,6 +87,13 @@ class OrnavInputController : public std::enable_shared_from_this<OrnavInputContr
   void clearMarkedText(TextClient* client);
   bool predictionsShown() const;
   void bootstrapIfNeeded();
+  // A letter key: its edit of the composition through the engine; false (the word committed)
+  // when the key map has nothing for it.
+  bool typeLetter(const KeyMap& keys, const std::string& typed, TextClient* client);
+  // Backspace with a composition: takes back the last key, or else one letter.
+  void takeBackLetter(TextClient* client);
+  void applySpelling(const SpellingEdit& edit, TextClient* client);
+  void toggleUlyLayout();
   void ensureUserDictUploadTimer();
   void noteStage(const std::string& stage, StageDetails details) const;
   void log(const std::string& message) const;
@@ -99,6 +108,8 @@ class OrnavInputController : public std::enable_shared_from_this<OrnavInputContr
   CandidateGrid grid_;
   // The engine's buffer as the last updateUI read it: what the client shows as marked text.
   std::string composing_;
+  // The keys of the word being composed.
+  WordSpelling spelling_;
 };
 
 // Merges a fetched cloud dictionary into `engine` and stores its version when the merge worked.

@@ -69,8 +69,7 @@ bool OrnavInputController::handle(const KeyEvent* event, TextClient* client) {
 
     case KeyCode::kDelete:
       if (bufferNonEmpty) {
-        engine_->backspace();
-        updateUI(client);
+        takeBackLetter(client);
         return true;
       }
       if (panelIsVisible()) dismiss();
@@ -140,18 +139,7 @@ bool OrnavInputController::handle(const KeyEvent* event, TextClient* client) {
     return true;
   }
 
-  // A word begins: vowels take their word-initial form.
-  std::optional<std::string> text;
-  if (!bufferNonEmpty) text = keys.extras().initialText(typed);
-  if (!text) text = keys.map(typed);
-
-  if (!text) {
-    commitComposing(client);
-    return false;
-  }
-  engine_->input(*text);
-  updateUI(client);
-  return true;
+  return typeLetter(keys, typed, client);
 }
 
 void OrnavInputController::dismiss() {

@@ -74,6 +74,12 @@ MenuDescription OrnavInputController::menu() const {
                      InputMenuAction::checkUpdate),
       MenuItem::item("反馈", InputMenuAction::sendFeedback),
   };
+  if (env_->switchKeyLayout) {
+    const bool uly = env_->keyMap != nullptr && env_->keyMap->layout() == KeyLayout::uly;
+    menu.items.push_back(MenuItem::separatorItem());
+    menu.items.push_back(MenuItem::item("按拉丁维文(ULY)拼写输入", InputMenuAction::toggleUlyLayout,
+                                        checkMark(uly)));
+  }
   return menu;
 }
 
@@ -91,6 +97,8 @@ void OrnavInputController::perform(InputMenuAction action) {
       return toggleUploadConsent();
     case InputMenuAction::togglePredictions:
       return togglePredictions();
+    case InputMenuAction::toggleUlyLayout:
+      return toggleUlyLayout();
     case InputMenuAction::checkUpdate:
       return checkUpdate();
     case InputMenuAction::sendFeedback:
@@ -145,6 +153,16 @@ void OrnavInputController::togglePredictions() {
     grid_.clear();
     if (panel_) panel_->hide();
   }
+}
+
+void OrnavInputController::toggleUlyLayout() {
+  if (!env_->switchKeyLayout) return;
+  const bool uly = env_->keyMap == nullptr || env_->keyMap->layout() != KeyLayout::uly;
+  if (!env_->switchKeyLayout(uly ? KeyLayout::uly : KeyLayout::phonetic)) {
+    log("菜单：切换键位失败");
+    return;
+  }
+  log(std::string("菜单：拉丁维文(ULY)拼写 ") + (uly ? "开启" : "关闭"));
 }
 
 void OrnavInputController::toggleUploadConsent() {

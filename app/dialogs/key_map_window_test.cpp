@@ -14,7 +14,9 @@ using std::nullopt;
 using Caps = std::vector<KeyCap>;
 
 KeyMap sampleLayout() {
-  KeyMapExtras extras{{{"a", "ئا"}, {"e", "ئە"}, {"E", "ئې"}}, {{",", "،"}, {"?", "؟"}}};
+  KeyMapExtras extras;
+  extras.initial = {{"a", "ئا"}, {"e", "ئە"}, {"E", "ئې"}};
+  extras.punctuation = {{",", "،"}, {"?", "؟"}};
   return KeyMap({{"a", "ا"}, {"A", "ا"}, {"e", "ە"}, {"E", "ې"}, {"'", "ئ"}, {"é", "ې"}}, extras);
 }
 
@@ -67,7 +69,7 @@ TEST(KeyMapWindowTest, TheSameLayoutBringsBackItsWindowAnotherDrawsANewOne) {
   fx.ui.showKeyMap(sampleLayout());
   EXPECT_EQ(fx.window(key_map_window::kTitle), shown);
   EXPECT_EQ(shown->showCount, 2);
-  fx.ui.showKeyMap(KeyMap({{"q", "ق"}}, {}));
+  fx.ui.showKeyMap(KeyMap({{"q", "ق"}}, KeyMapExtras{}));
   EXPECT_TRUE(shown->closed);
   EXPECT_TRUE(fx.window(key_map_window::kTitle) != shown &&
               fx.window(key_map_window::kTitle)->visible);

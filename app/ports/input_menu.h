@@ -18,6 +18,7 @@ enum class InputMenuAction {
   toggleOnlineDict,
   toggleUploadConsent,
   togglePredictions,
+  toggleUlyLayout,
   checkUpdate,
   sendFeedback,
 };

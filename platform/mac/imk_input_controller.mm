@@ -141,6 +141,10 @@ __weak OrnavInputController* activeController = nil;
   [self perform:ornav::InputMenuAction::togglePredictions];
 }
 
+- (void)toggleUlyLayout:(id)sender {
+  [self perform:ornav::InputMenuAction::toggleUlyLayout];
+}
+
 - (void)checkUpdate:(id)sender {
   [self perform:ornav::InputMenuAction::checkUpdate];
 }

@@ -20,6 +20,7 @@ NS_ASSUME_NONNULL_BEGIN
 - (void)toggleOnlineDict:(nullable id)sender;
 - (void)toggleUploadConsent:(nullable id)sender;
 - (void)togglePredictions:(nullable id)sender;
+- (void)toggleUlyLayout:(nullable id)sender;
 - (void)checkUpdate:(nullable id)sender;
 - (void)sendFeedback:(nullable id)sender;
 @end

@@ -42,6 +42,10 @@
   [self report:ornav::InputMenuAction::togglePredictions];
 }
 
+- (void)toggleUlyLayout:(id)sender {
+  [self report:ornav::InputMenuAction::toggleUlyLayout];
+}
+
 - (void)checkUpdate:(id)sender {
   [self report:ornav::InputMenuAction::checkUpdate];
 }
@@ -68,6 +72,8 @@ SEL selectorFor(InputMenuAction action) {
       return @selector(toggleUploadConsent:);
     case InputMenuAction::togglePredictions:
       return @selector(togglePredictions:);
+    case InputMenuAction::toggleUlyLayout:
+      return @selector(toggleUlyLayout:);
     case InputMenuAction::checkUpdate:
       return @selector(checkUpdate:);
     case InputMenuAction::sendFeedback:

@@ -1,7 +1,8 @@
 # Ornavel.app, the input method as macOS loads it from "/Library/Input Methods":
 #   Contents/MacOS/Ornavel                      the process (main.mm)
 #   Contents/Info.plist                         resources/Info.plist.in, configured
-#   Contents/Resources/                         keymap.json, ornav.ttf, AppIcon.icns, dict/*.fst,
+#   Contents/Resources/                         keymap.json, keymap-uly.json, ornav.ttf,
+#                                               AppIcon.icns, dict/*.fst,
 #                                               en.lproj/InfoPlist.strings (the input mode's name)
 #   Contents/Frameworks/libornav_engine.dylib   found through @rpath
 # Everything but the entry point comes from the layer's library (ornav_platform_mac) and the
@@ -9,7 +10,7 @@
 # needs nothing outside itself but macOS.
 include(${PROJECT_SOURCE_DIR}/resources/OrnavResources.cmake)
 
-set(_resources ${ORNAV_RESOURCE_KEYMAP} ${ORNAV_RESOURCE_FONT}
+set(_resources ${ORNAV_RESOURCE_KEYMAP} ${ORNAV_RESOURCE_KEYMAP_ULY} ${ORNAV_RESOURCE_FONT}
                ${ORNAV_RESOURCE_ICON_DIR}/AppIcon.icns)
 set(_maps ${ORNAV_RESOURCE_DICT_DIR}/unigram.fst ${ORNAV_RESOURCE_DICT_DIR}/bigram.fst)
 set(_strings ${CMAKE_CURRENT_BINARY_DIR}/en.lproj/InfoPlist.strings)

@@ -37,20 +37,24 @@ Usage:
   ornav-dict lookup MAP.fst KEY...
       Prints KEY<TAB>VALUE for each key, or KEY<TAB>- when it is absent. In KEY, a TAB or
       U+241F (the character ␟) stands for the pair separator, and \xHH for any byte.
-  ornav-dict candidates DICTDIR KEYMAP.json KEYS...
+  ornav-dict candidates DICTDIR --keymap KEYMAP.json KEYS...
       Types each Latin key sequence through the key map into an engine over DICTDIR (no user
-      directory, so nothing is learned) and prints its candidates in rows of five, then the
-      predictions shown after picking the first candidate.
+      directory, so nothing is learned), key by key as the input method does (two-key
+      spellings of a layout that has them included), and prints its candidates in rows of
+      five, then the predictions shown after picking the first candidate.
   ornav-dict stats DICTDIR
       Key counts, file sizes, count totals, the most frequent words and pairs, and the time
       an engine takes to open the directory (median of 21 creations, no user directory).
-  ornav-dict eval DICTDIR KEYMAP.json TEXT [--no-learning]
+  ornav-dict eval DICTDIR TEXT --keymap KEYMAP.json [--keymap KEYMAP.json ...] [--no-learning]
       Types every word of the UTF-8 file TEXT as a user would: picks it from the first row
-      of five candidates (predictions first, then after each letter) or types it whole and
-      commits it with Space. Reports keystroke savings (1 - keys pressed / (letters + 1 per
-      word)), the share of words taken from predictions and the out-of-vocabulary rate.
-      Learning is on (a fresh temporary user directory, removed afterwards) unless
+      of five candidates (predictions first, then after each key) or types it whole and
+      commits it with Space. A key costs one press (Shift included), so a two-key spelling
+      costs two. Reports, for each key map in turn, keystroke savings (1 - keys pressed /
+      (letters + 1 per word)), the share of words taken from predictions, the
+      out-of-vocabulary rate and the presses needed without prediction. Learning is on (a
+      fresh temporary user directory for each key map, removed afterwards) unless
       --no-learning is given. Each line of TEXT starts without context.
+  In both, KEYMAP.json may also stand right after DICTDIR instead of --keymap.
   ornav-dict --help
       This text.
 

@@ -137,6 +137,14 @@ TEST_F(CommandsTest, EvalReportsTheFigures) {
   const auto off =
       run({"eval", dir_.path().string(), path("keymap.json"), path("text.txt"), "--no-learning"});
   EXPECT_THAT(off.out, HasSubstr("learning off"));
+  // Each layout on the same text, from an engine of its own.
+  writeFile(dir_ / "uly.json", R"({"map": {"s": "س", "a": "ا", "l": "ل", "m": "م", "d": "د",
+      "o": "و", "t": "ت", "k": "ك", "i": "ى", "b": "ب"}, "digraphs": {"sh": "ش"}})");
+  const auto both = run({"eval", dir_.path().string(), path("text.txt"), "--keymap",
+                         path("keymap.json"), "--keymap", path("uly.json")});
+  EXPECT_EQ(both.status, exitOk) << both.err;
+  EXPECT_THAT(both.out, HasSubstr("learning on; key map " + path("keymap.json") + "\n"));
+  EXPECT_THAT(both.out, HasSubstr("learning on; key map " + path("uly.json") + "\n"));
   writeFile(dir_ / "latin1.txt", "caf\xE9");
   EXPECT_EQ(run({"eval", dir_.path().string(), path("keymap.json"), path("latin1.txt")}).status,
             exitBadInput);

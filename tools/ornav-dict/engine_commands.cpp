@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -76,37 +77,81 @@ std::string percent(double share) {
   return buf;
 }
 
+// The command's arguments: every "--keymap FILE" in order, the `known_flags` given, the rest
+// positional; nothing, with `problem` saying why, for an unknown option or a --keymap without
+// its FILE.
+struct CommandLine {
+  std::vector<std::string> keymaps;
+  std::vector<std::string> positional;
+  std::vector<std::string> flags;
+};
+
+std::optional<CommandLine> splitCommandLine(const std::vector<std::string>& args,
+                                            const std::vector<std::string>& known_flags,
+                                            std::string& problem) {
+  CommandLine line;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--keymap") {
+      if (i + 1 >= args.size()) {
+        problem = "--keymap needs a FILE";
+        return std::nullopt;
+      }
+      line.keymaps.push_back(args[++i]);
+    } else if (std::find(known_flags.begin(), known_flags.end(), args[i]) != known_flags.end()) {
+      line.flags.push_back(args[i]);
+    } else if (args[i].starts_with("--")) {
+      problem = "unknown option \"" + args[i] + "\"";
+      return std::nullopt;
+    } else {
+      line.positional.push_back(args[i]);
+    }
+  }
+  return line;
+}
+
+// Without --keymap, the key map is the positional argument after DICTDIR.
+void keymapFromPosition(CommandLine& line) {
+  if (!line.keymaps.empty() || line.positional.size() < 2) return;
+  line.keymaps.push_back(line.positional[1]);
+  line.positional.erase(line.positional.begin() + 1);
+}
+
 }  // namespace
 
 int runCandidates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() < 4) return usageError(err, "candidates needs DICTDIR KEYMAP.json and KEYS");
+  std::string problem;
+  auto line = splitCommandLine(args, {}, problem);
+  if (!line) return usageError(err, problem);
+  keymapFromPosition(*line);
+  if (line->keymaps.size() != 1 || line->positional.size() < 2)
+    return usageError(err, "candidates needs DICTDIR, one --keymap FILE and KEYS");
   int status = exitOk;
-  const auto keys = loadKeyTable(args[2], err, status);
+  const auto keys = loadKeyTable(line->keymaps[0], err, status);
   if (!keys) return status;
-  auto engine = openEngine(args[1], std::nullopt, err);
+  auto engine = openEngine(line->positional[0], std::nullopt, err);
   if (!engine) return exitBadInput;
   const Typist typist(*keys);
 
-  for (std::size_t i = 3; i < args.size(); ++i) {
+  bool first = true;
+  for (std::size_t i = 1; i < line->positional.size(); ++i) {
+    const std::string& sequence = line->positional[i];
     engine->reset();
-    bool typed = true;
-    bool composing = false;
-    for (const auto& key : splitKeyEvents(args[i])) {
-      const auto text = typist.output(key, composing);
-      if (!text) {
-        err << "ornav-dict: \"" << key << "\" in \"" << args[i] << "\" has no key-map entry\n";
-        typed = false;
-        break;
-      }
-      engine->input(*text);
-      composing = composing || !text->empty();
-    }
-    if (!typed) {
+    const auto events = splitKeyEvents(sequence);
+    const TypedText typed = typist.replay(events);
+    if (typed.keys.size() < events.size()) {
+      err << "ornav-dict: \"" << events[typed.keys.size()] << "\" in \"" << sequence
+          << "\" has no key-map entry\n";
       status = exitBadInput;
       continue;
     }
-    if (i > 3) out << '\n';
-    out << args[i] << " -> " << engine->buffer() << '\n';
+    for (const auto& key : typed.keys) {
+      for (std::size_t n = 0; n < key.erase; ++n)
+        engine->backspace();
+      if (!key.output.empty()) engine->input(key.output);
+    }
+    if (!first) out << '\n';
+    first = false;
+    out << sequence << " -> " << engine->buffer() << '\n';
     const auto words = engine->candidates();
     printRows(words, out);
     if (words.empty()) continue;
@@ -117,40 +162,15 @@ int runCandidates(const std::vector<std::string>& args, std::ostream& out, std::
   return status;
 }
 
-int runEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::vector<std::string> positional;
-  bool learning = true;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "--no-learning") {
-      learning = false;
-    } else if (args[i].starts_with("--")) {
-      return usageError(err, "unknown option \"" + args[i] + "\"");
-    } else {
-      positional.push_back(args[i]);
-    }
-  }
-  if (positional.size() != 3) return usageError(err, "eval needs DICTDIR KEYMAP.json TEXT");
-  const std::string& dict_dir = positional[0];
+namespace {
 
+// One layout's figures on the text, from an engine of its own (learning starts afresh).
+int evaluateLayout(const std::string& dict_dir, const std::string& keymap, bool learning,
+                   const std::vector<std::vector<std::string>>& lines, const fst::Map& unigram,
+                   std::ostream& out, std::ostream& err) {
   int status = exitOk;
-  const auto keys = loadKeyTable(positional[1], err, status);
+  const auto keys = loadKeyTable(keymap, err, status);
   if (!keys) return status;
-  std::string why;
-  const auto text = readWholeFile(positional[2], &why);
-  if (!text) {
-    err << positional[2] << ": cannot read: " << why << "\n";
-    return exitIoError;
-  }
-  if (!isValidUtf8(*text)) {
-    err << positional[2] << ": not valid UTF-8 text\n";
-    return exitBadInput;
-  }
-  const auto unigram = openMapFile(std::filesystem::path(dict_dir) / "unigram.fst");
-  if (!unigram.map) {
-    err << unigram.error << "\n";
-    return unigram.io_error ? exitIoError : exitBadInput;
-  }
-
   // A fresh user directory for the learning engine, gone with this run.
   const TemporaryFolder user_dir("ornav-dict-eval");
   if (learning && user_dir.path().empty()) {
@@ -162,7 +182,6 @@ int runEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
       err);
   if (!engine) return exitBadInput;
 
-  const auto lines = splitTextIntoLines(*text);
   std::size_t total = 0;
   for (const auto& line : lines)
     total += line.size();
@@ -170,7 +189,7 @@ int runEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
   EvalOptions options;
   options.learning = learning;
-  options.in_vocabulary = [&](std::string_view word) { return unigram.map->get(word).has_value(); };
+  options.in_vocabulary = [&](std::string_view word) { return unigram.get(word).has_value(); };
   // On a terminal the progress line overwrites itself; in a log each report is a line of its own.
   const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO);
   options.progress = [&](std::size_t done) {
@@ -181,24 +200,62 @@ int runEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (terminal && total >= 1000) err << "\n";
   const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started);
 
+  const auto share = [&](std::size_t part) {
+    return percent(figures.words ? double(part) / double(figures.words) : 0);
+  };
   out << "eval: " << figures.words << " words, " << figures.letters << " letters, " << lines.size()
-      << " lines; learning " << (learning ? "on" : "off") << '\n';
+      << " lines; learning " << (learning ? "on" : "off") << "; key map " << keymap << '\n';
   out << "  keystroke savings   " << percent(figures.keystrokeSavings()) << "  (" << figures.keys
       << " keys instead of " << figures.baselineKeys() << ")\n";
   out << "  from predictions    " << percent(figures.predictionShare()) << "  ("
       << figures.from_predictions << " words)\n";
-  out << "  from candidates     "
-      << percent(figures.words ? double(figures.from_candidates) / double(figures.words) : 0)
-      << "  (" << figures.from_candidates << " words)\n";
-  out << "  typed whole         "
-      << percent(figures.words ? double(figures.typed_whole) / double(figures.words) : 0) << "  ("
-      << figures.typed_whole << " words)\n";
+  out << "  from candidates     " << share(figures.from_candidates) << "  ("
+      << figures.from_candidates << " words)\n";
+  out << "  typed whole         " << share(figures.typed_whole) << "  (" << figures.typed_whole
+      << " words)\n";
   out << "  out of vocabulary   " << percent(figures.outOfVocabularyRate()) << "  ("
       << figures.out_of_vocabulary << " words)\n";
+  out << "  without prediction  " << figures.full_keys << " keys\n";
   if (figures.untypeable > 0) {
     out << "  skipped: " << figures.untypeable << " words the key map cannot type\n";
   }
   err << "eval: " << seconds.count() << " s\n";
+  return exitOk;
+}
+
+}  // namespace
+
+int runEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::string problem;
+  auto line = splitCommandLine(args, {"--no-learning"}, problem);
+  if (!line) return usageError(err, problem);
+  keymapFromPosition(*line);
+  if (line->keymaps.empty() || line->positional.size() != 2)
+    return usageError(err, "eval needs DICTDIR, TEXT and --keymap FILE (one per layout)");
+  const bool learning = line->flags.empty();
+  const std::string& dict_dir = line->positional[0];
+  const std::string& text_path = line->positional[1];
+
+  std::string why;
+  const auto text = readWholeFile(text_path, &why);
+  if (!text) {
+    err << text_path << ": cannot read: " << why << "\n";
+    return exitIoError;
+  }
+  if (!isValidUtf8(*text)) {
+    err << text_path << ": not valid UTF-8 text\n";
+    return exitBadInput;
+  }
+  const auto unigram = openMapFile(std::filesystem::path(dict_dir) / "unigram.fst");
+  if (!unigram.map) {
+    err << unigram.error << "\n";
+    return unigram.io_error ? exitIoError : exitBadInput;
+  }
+  const auto lines = splitTextIntoLines(*text);
+  for (const auto& keymap : line->keymaps) {
+    const int status = evaluateLayout(dict_dir, keymap, learning, lines, *unigram.map, out, err);
+    if (status != exitOk) return status;
+  }
   return exitOk;
 }
 

@@ -7,10 +7,10 @@
 
 namespace ornav::dict {
 
-// candidates DICTDIR KEYMAP.json KEYS...
+// candidates DICTDIR --keymap KEYMAP.json KEYS...  (or DICTDIR KEYMAP.json KEYS...)
 int runCandidates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// eval DICTDIR KEYMAP.json TEXT [--no-learning]
+// eval DICTDIR TEXT --keymap KEYMAP.json... [--no-learning]  (or DICTDIR KEYMAP.json TEXT)
 int runEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace ornav::dict

@@ -29,6 +29,10 @@ void EngineSession::input(const std::string& text) {
   orn_input(engine_.get(), text.c_str());
 }
 
+void EngineSession::backspace() {
+  orn_backspace(engine_.get());
+}
+
 std::string EngineSession::buffer() {
   return take(orn_buffer(engine_.get()));
 }

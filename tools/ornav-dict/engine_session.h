@@ -19,6 +19,7 @@ class EngineSession {
                                            const std::optional<std::string>& user_dir);
 
   void input(const std::string& text);
+  void backspace();
   std::string buffer();
   std::vector<std::string> candidates();
   std::string select(std::size_t index);

@@ -62,6 +62,7 @@ EvalFigures evaluate(EngineSession& engine, const Typist& typist,
       }
       ++figures.words;
       figures.letters += codePointCount(word);
+      figures.full_keys += typed->presses + 1;
       if (options.in_vocabulary && !options.in_vocabulary(word)) ++figures.out_of_vocabulary;
 
       std::size_t index = findInFirstRow(engine.candidates(), word);
@@ -73,7 +74,9 @@ EvalFigures evaluate(EngineSession& engine, const Typist& typist,
       bool picked = false;
       for (const auto& key : typed->keys) {
         figures.keys += codePointCount(key.typed);
-        engine.input(key.output);
+        for (std::size_t i = 0; i < key.erase; ++i)
+          engine.backspace();
+        if (!key.output.empty()) engine.input(key.output);
         index = findInFirstRow(engine.candidates(), word);
         if (index < firstRowSize) {
           pick(index, word);

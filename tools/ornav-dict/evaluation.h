@@ -2,7 +2,8 @@
 // looks at the first row of five candidates: first the predictions for the previous word, then
 // after each typed letter; as soon as the word is there it is picked with one key (Space or its
 // digit). A word that never shows up is typed whole and committed raw with one key (Space).
-// A letter costs the key presses the key map needs for it (Shift is part of its key).
+// A letter costs the key presses the key map needs for it (Shift is part of its key; a two-key
+// spelling costs two, the separating key one more).
 // Each line of the text starts without context, as a fresh paragraph would.
 #pragma once
 
@@ -29,6 +30,7 @@ struct EvalFigures {
   std::size_t typed_whole = 0;        // committed raw
   std::size_t out_of_vocabulary = 0;  // not a dictionary word
   std::size_t untypeable = 0;         // skipped: the key map cannot produce some letter
+  std::size_t full_keys = 0;          // presses to type every word in full, plus its Space
 
   // Presses without prediction: every letter plus one Space per word.
   std::size_t baselineKeys() const { return letters + words; }

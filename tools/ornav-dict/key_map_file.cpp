@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <limits>
+#include <set>
 
 #include "base/text.h"
 #include "core/key_map.h"
+#include "core/word_spelling.h"
 
 namespace ornav::dict {
 namespace {
@@ -28,7 +30,7 @@ std::optional<KeyMapTables> parseKeyMapJson(std::string_view json, std::string* 
   if (!file) return std::nullopt;
   KeyMapExtras extras = file->extras();
   return KeyMapTables{KeyTable(file->map.begin(), file->map.end()), std::move(extras.initial),
-                      std::move(extras.punctuation)};
+                      std::move(extras.punctuation), std::move(extras.digraphs)};
 }
 
 std::vector<Typist::Way> Typist::cheapestWays(const KeyTable& table) {
@@ -61,11 +63,28 @@ namespace {
 // What each key appends in the middle of a word and at its start. A punctuation key never
 // reaches the composition; a key with an "initial" entry types that text at the start.
 KeyTable keysInWord(const KeyMapTables& tables) {
+  std::set<std::string> spelled;
+  for (const auto& entry : tables.digraphs)
+    spelled.insert(entry.second);
   KeyTable keys;
   for (const auto& [typed, output] : tables.map) {
-    if (!tables.punctuation.contains(typed)) keys[typed] = output;
+    // A letter with a two-key spelling is written with it, as the layout's users write it (the
+    // ULY layout's c for چ only starts ch).
+    if (!tables.punctuation.contains(typed) && !spelled.contains(output)) keys[typed] = output;
   }
+  // A two-key spelling costs its two presses.
+  for (const auto& [typed, output] : tables.digraphs)
+    keys.emplace(typed, output);
   return keys;
+}
+
+std::optional<std::string> cheapestKeyFor(const KeyTable& keys, std::string_view output) {
+  std::optional<std::string> best;
+  for (const auto& [typed, text] : keys) {
+    if (text != output) continue;
+    if (!best || codePointCount(typed) < codePointCount(*best)) best = typed;
+  }
+  return best;
 }
 
 KeyTable keysAtStart(const KeyMapTables& tables) {
@@ -80,6 +99,9 @@ KeyTable keysAtStart(const KeyMapTables& tables) {
 
 Typist::Typist(const KeyMapTables& tables)
     : tables_(tables),
+      keys_(ornav::KeyTable(tables.map.begin(), tables.map.end()),
+            KeyMapExtras{tables.initial, tables.punctuation, tables.digraphs}),
+      separator_(cheapestKeyFor(tables.map, "ئ")),
       ways_(cheapestWays(keysInWord(tables))),
       start_ways_(cheapestWays(keysAtStart(tables))) {}
 
@@ -109,12 +131,53 @@ std::optional<TypedText> Typist::type(std::string_view word) const {
   }
   if (word.empty()) return TypedText{};
   if (cost[word.size()] == unreachable) return std::nullopt;
+  std::vector<const Way*> path;
+  for (std::size_t at = word.size(); at > 0; at = from[at])
+    path.push_back(via[at]);
+  std::reverse(path.begin(), path.end());
+  if (!tables_.digraphs.empty()) return spell(path, word);
   TypedText typed;
   typed.presses = cost[word.size()];
-  for (std::size_t at = word.size(); at > 0; at = from[at]) {
-    typed.keys.push_back({via[at]->typed, via[at]->output});
+  for (const Way* way : path)
+    typed.keys.push_back({way->typed, way->output});
+  return typed;
+}
+
+std::optional<TypedText> Typist::spell(const std::vector<const Way*>& path,
+                                       std::string_view word) const {
+  std::vector<std::string> events;
+  bool afterLetter = false;  // the last key typed a letter of its own, so it may start a spelling
+  for (const Way* way : path) {
+    const bool spelled = tables_.digraphs.contains(way->typed);
+    std::vector<std::string> keys =
+        spelled ? splitKeyEvents(way->typed) : std::vector<std::string>{way->typed};
+    if (afterLetter && separator_ && tables_.digraphs.contains(events.back() + keys.front()))
+      events.push_back(*separator_);
+    afterLetter = keys.size() == 1;
+    events.insert(events.end(), keys.begin(), keys.end());
   }
-  std::reverse(typed.keys.begin(), typed.keys.end());
+  TypedText typed = replay(events);
+  // The cheapest letters may not survive the input method's rules (ئ after a consonant before
+  // another consonant); such a word cannot be typed this way.
+  std::string shown;
+  for (const auto& key : typed.keys)
+    shown = applySpellingEdit(std::move(shown), {key.erase, key.output});
+  if (typed.keys.size() < events.size() || shown != word) return std::nullopt;
+  return typed;
+}
+
+TypedText Typist::replay(const std::vector<std::string>& events) const {
+  WordSpelling spelling;
+  std::string shown;
+  TypedText typed;
+  for (const auto& key : events) {
+    if (tables_.punctuation.contains(key)) break;
+    const auto edit = spelling.press(keys_, key, shown);
+    if (!edit) break;
+    shown = applySpellingEdit(std::move(shown), *edit);
+    typed.keys.push_back({key, edit->input, edit->erase});
+    typed.presses += codePointCount(key);
+  }
   return typed;
 }
 

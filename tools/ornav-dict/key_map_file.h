@@ -1,9 +1,11 @@
 // The key map as the tool needs it, read by the input method's own parser: keymap.json is a
 // top-level object whose member "map" is an object of string values (typed string -> text).
-// Two optional members refine it and are empty when missing or of another shape:
+// Three optional members refine it and are empty when missing or of another shape:
 //   "initial"     -> text a key types instead when nothing is being composed (a word begins);
-//   "punctuation" -> text committed straight to the client, ending the word.
-// The inverse says which keys a user presses to produce a given word.
+//   "punctuation" -> text committed straight to the client, ending the word;
+//   "digraphs"    -> the letter two keys typed one after the other spell (the ULY layout).
+// The inverse says which keys a user presses to produce a given word; the keys are replayed
+// with the input method's own rules (core/word_spelling.h).
 #pragma once
 
 #include <cstddef>
@@ -13,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/key_map.h"
+
 namespace ornav::dict {
 
 using KeyTable = std::map<std::string, std::string>;  // typed string -> output text
@@ -21,6 +25,7 @@ struct KeyMapTables {
   KeyTable map = {};
   KeyTable initial = {};
   KeyTable punctuation = {};
+  KeyTable digraphs = {};
 };
 
 // Nothing (with *why) for text that is not JSON, a top level that is not an object, no "map"
@@ -28,8 +33,9 @@ struct KeyMapTables {
 std::optional<KeyMapTables> parseKeyMapJson(std::string_view json, std::string* why);
 
 struct KeyPress {
-  std::string typed;   // the key event's characters
-  std::string output;  // what it appends to the composition
+  std::string typed;      // the key event's characters
+  std::string output;     // what it appends to the composition
+  std::size_t erase = 0;  // letters it takes off first (the second key of a two-key spelling)
 };
 
 struct TypedText {
@@ -48,7 +54,13 @@ class Typist {
 
   // What one key event appends: its "initial" text when nothing is composed yet, else its
   // "map" text; nothing when the key has no entry or is punctuation (which ends the word).
+  // Two-key spellings are not seen here: replay() types with them.
   std::optional<std::string> output(std::string_view typed, bool composing) const;
+
+  // The key events typed one after the other into an empty composition, as the input method
+  // types them (two-key spellings, the separating key, word-initial forms). It stops before the
+  // first key that types nothing or is punctuation, so fewer keys than events mean that one.
+  TypedText replay(const std::vector<std::string>& events) const;
 
  private:
   struct Way {
@@ -57,10 +69,15 @@ class Typist {
     std::size_t presses;
   };
   static std::vector<Way> cheapestWays(const KeyTable& table);
+  // The keys of a path of ways in a map with two-key spellings: each spelling as its two keys,
+  // the separating key where two keys would otherwise spell a letter together.
+  std::optional<TypedText> spell(const std::vector<const Way*>& path, std::string_view word) const;
 
   KeyMapTables tables_;
-  std::vector<Way> ways_;        // cheapest typed string per output, inside a word
-  std::vector<Way> start_ways_;  // the same for the first key of a word
+  KeyMap keys_;                           // the same tables, for the input method's rules
+  std::optional<std::string> separator_;  // the cheapest key that types ئ
+  std::vector<Way> ways_;                 // cheapest typed string per output, inside a word
+  std::vector<Way> start_ways_;           // the same for the first key of a word
 };
 
 // Splits a command-line argument into key events: one per character.

@@ -119,6 +119,20 @@ TEST(Typist, OutputsOfSeveralLettersAndUntypeableText) {
   EXPECT_EQ(typist.output("X", true), std::nullopt);
 }
 
+TEST(Typist, TwoKeySpellingsCostTwoPressesAndAreSeparatedWhenNotMeant) {
+  const KeyMapTables tables{.map = {{"n", "ن"}, {"g", "گ"}, {"c", "چ"}, {"h", "ھ"}, {"'", "ئ"}},
+                            .digraphs = {{"ng", "ڭ"}, {"ch", "چ"}}};
+  const Typist typist(tables);
+  const auto typed = typist.type("نگچڭ");
+  ASSERT_TRUE(typed);
+  // چ is typed as it is spelt (ch), not with the c that only starts it.
+  EXPECT_THAT(typed->keys,
+              ElementsAre(Press("n", "ن"), Press("'", ""), Press("g", "گ"), Press("c", "چ"),
+                          Press("h", "چ"), Press("n", "ن"), Press("g", "ڭ")));
+  EXPECT_EQ(typed->keys[4].erase, 1u);
+  EXPECT_EQ(typed->presses, 7u);
+}
+
 TEST(SplitKeyEvents, OneEventPerCharacter) {
   EXPECT_THAT(splitKeyEvents("sEé'"), ElementsAre("s", "E", "é", "'"));
   EXPECT_THAT(splitKeyEvents("a\xFF"), ElementsAre("a", "\xFF"));

@@ -1,5 +1,6 @@
 // The bundle of a headless session: no installed application, only the key map file named on the
-// command line, found where the key map looks for its resource.
+// command line, found where the key map looks for its resource, and the ULY layout's key map
+// (keymap-uly.json) in the same folder, for the input menu's layout switch.
 #pragma once
 
 #include <filesystem>

@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
   UserInterface ui(app);
   InputMethodServer server(kConnectionName, app.identity().bundleIdentifier,
                            ui.controllerEnvironment());
-  linux_platform::TypingPad pad(server, platform.inputMenu());
+  linux_platform::TypingPad pad(server, platform.inputMenu(), app.keyMap());
   pad.show();
   pad.first().setFocus();
   QApplication::processEvents();

@@ -32,8 +32,9 @@ int main(int argc, char** argv) {
         return true;
       },
       [&] {
-        pad = std::make_unique<linux_platform::TypingPad>(*server, platform.inputMenu());
-        pad->setLook(ui.wordFont(CandidatePanel::kWordPointSize), app.keyMap());
+        pad = std::make_unique<linux_platform::TypingPad>(*server, platform.inputMenu(),
+                                                          app.keyMap());
+        pad->setLook(ui.wordFont(CandidatePanel::kWordPointSize));
         // The pad is the program's window: dialogs and alerts open beside and over it.
         platform.windows().setOwner(pad.get());
         platform.alerts().setOwner(pad.get());

@@ -4,9 +4,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/key_layout.h"
 #include "core/ornav_input_controller.h"
 #include "dialogs/key_map_window.h"
 #include "platform/linux/qt/qt_input_menu.h"
@@ -14,7 +16,8 @@
 
 namespace ornav::linux_platform {
 
-TypingPad::TypingPad(InputMethodServer& server, QtInputMenu& menu) : server_(server), menu_(menu) {
+TypingPad::TypingPad(InputMethodServer& server, QtInputMenu& menu, const KeyMap& keys)
+    : server_(server), menu_(menu), keys_(keys) {
   setWindowTitle("Ornavel");
   resize(640, 420);
   first_ = new PadTextArea("org.ornavel.pad.first", this);
@@ -43,21 +46,17 @@ TypingPad::TypingPad(InputMethodServer& server, QtInputMenu& menu) : server_(ser
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(menuButton_, 0, Qt::AlignLeft);
-  hint_ = new QLabel("用拉丁字母键输入维吾尔文：", this);
+  hint_ = new QLabel(this);
+  showLayout();
   layout->addWidget(hint_);
   layout->addWidget(first_, 1);
   layout->addWidget(second_, 1);
   first_->setFocus();
 }
 
-void TypingPad::setLook(const Font& textFont, const KeyMap& keyMap) {
+void TypingPad::setLook(const Font& textFont) {
   for (PadTextArea* area : {first_, second_})
     area->setFont(toQFont(textFont, area->logicalDpiY()));
-  std::string shifted;
-  for (const auto& [key, letter] : key_map_window::shiftLetters(keyMap))
-    shifted += (shifted.empty() ? "" : "、") + key + " " + letter;
-  const std::string hint = shifted.empty() ? "" : "（Shift：" + shifted + "）";
-  hint_->setText(toQString("用拉丁字母键输入维吾尔文" + hint + "："));
 }
 
 TypingPad::~TypingPad() {
@@ -89,9 +88,20 @@ void TypingPad::connect(PadTextArea& area) {
 void TypingPad::showMenu(PadTextArea& area, QPoint globalPosition) {
   std::weak_ptr<OrnavInputController> controller = server_.connect(area);
   menu_.setNextAnchor(globalPosition);
-  menu_.show(server_.connect(area)->menu(), [controller](InputMenuAction action) {
+  QPointer<TypingPad> pad(this);
+  menu_.show(server_.connect(area)->menu(), [pad, controller](InputMenuAction action) {
     if (auto alive = controller.lock()) alive->perform(action);
+    if (pad) pad->showLayout();  // the action may have switched the layout
   });
+}
+
+void TypingPad::showLayout() {
+  std::string shifted;
+  for (const auto& [key, letter] : key_map_window::shiftLetters(keys_))
+    shifted += (shifted.empty() ? "" : "、") + key + " " + letter;
+  const std::string shift = shifted.empty() ? "" : "；Shift：" + shifted;
+  hint_->setText(
+      toQString("用拉丁字母键输入维吾尔文（" + keyLayoutName(keys_.layout()) + shift + "）："));
 }
 
 void TypingPad::closeEvent(QCloseEvent* event) {

@@ -15,6 +15,7 @@
 - (void)toggleOnlineDict:(id)sender {}
 - (void)toggleUploadConsent:(id)sender {}
 - (void)togglePredictions:(id)sender {}
+- (void)toggleUlyLayout:(id)sender {}
 - (void)checkUpdate:(id)sender {}
 @end
 
@@ -27,6 +28,7 @@ SEL actionFor(ornav::InputMenuAction action) {
     case ornav::InputMenuAction::toggleOnlineDict: return @selector(toggleOnlineDict:);
     case ornav::InputMenuAction::toggleUploadConsent: return @selector(toggleUploadConsent:);
     case ornav::InputMenuAction::togglePredictions: return @selector(togglePredictions:);
+    case ornav::InputMenuAction::toggleUlyLayout: return @selector(toggleUlyLayout:);
     case ornav::InputMenuAction::checkUpdate: return @selector(checkUpdate:);
   }
   return nullptr;
