@@ -16,6 +16,7 @@
 #include "engine.h"
 #include "file_bytes.h"
 #include "fst/crc32c.h"
+#include "ranking_index_builder.h"
 #include "ranking_index_format.h"
 #include "ranking_reference.h"
 #include "test_dict.h"
@@ -86,6 +87,7 @@ void expect_reference_lists(Engine& engine, const Words& words) {
 class DictionaryTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ::setenv("XDG_CACHE_HOME", cache_.path().c_str(), 1);  // where indexes go that cannot be beside
     testing::write_dict(dir_.path(), words_.unigram, words_.bigram);
     testing::write_ranking_index(dir_.path());
   }
@@ -94,7 +96,7 @@ class DictionaryTest : public ::testing::Test {
     EXPECT_NE(engine, nullptr);
     return engine;
   }
-  TempDir dir_;
+  TempDir dir_, cache_;
   Words words_{0};
 };
 
@@ -102,7 +104,7 @@ TEST_F(DictionaryTest, EnginesOfAProcessShareOneDictionary) {
   auto first = open();
   auto second = open();
   EXPECT_EQ(&first->dictionary(), &second->dictionary());
-  ASSERT_TRUE(first->dictionary().index);
+  ASSERT_TRUE(first->dictionary().found_index);
   expect_reference_lists(*first, words_);
   first.reset();
   expect_reference_lists(*second, words_);  // the dictionary lives as long as an engine uses it
@@ -118,16 +120,26 @@ TEST_F(DictionaryTest, ReplacedFilesAreOpenedAfreshWhileOlderEnginesKeepTheirs) 
     write_file(dir_.file(name), read_file(staging.file(name)));
   auto after = open();
   EXPECT_NE(&before->dictionary(), &after->dictionary());
-  ASSERT_TRUE(after->dictionary().index);
+  ASSERT_TRUE(after->dictionary().found_index);
   expect_reference_lists(*after, other);
   expect_reference_lists(*before, words_);
 }
 
-TEST_F(DictionaryTest, MissingIndex) {
+// Without an index the dictionary builds one in the background, ranks the same before and after,
+// and keeps it beside the maps: what the dictionary tool writes for them, found by the next
+// opening.
+TEST_F(DictionaryTest, MissingIndexIsBuiltAndKeptBesideTheMaps) {
   ASSERT_EQ(::unlink(dir_.file("ranking.idx").c_str()), 0);
   auto engine = open();
-  EXPECT_FALSE(engine->dictionary().index);
+  EXPECT_FALSE(engine->dictionary().found_index);
   expect_reference_lists(*engine, words_);
+  engine->dictionary().wait_for_index();
+  ASSERT_TRUE(engine->dictionary().index());
+  expect_reference_lists(*engine, words_);
+  const Dictionary& d = engine->dictionary();
+  EXPECT_EQ(read_file(dir_.file("ranking.idx")), build_ranking_index(d.unigram, d.bigram));
+  engine.reset();
+  EXPECT_TRUE(open()->dictionary().found_index);
 }
 
 TEST_F(DictionaryTest, StaleIndexOfEarlierMaps) {
@@ -137,7 +149,9 @@ TEST_F(DictionaryTest, StaleIndexOfEarlierMaps) {
   for (const char* name : {"unigram.fst", "bigram.fst"})
     write_file(dir_.file(name), read_file(staging.file(name)));
   auto engine = open();
-  EXPECT_FALSE(engine->dictionary().index);
+  EXPECT_FALSE(engine->dictionary().found_index);
+  engine->dictionary().wait_for_index();
+  EXPECT_TRUE(engine->dictionary().index());
   expect_reference_lists(*engine, other);
 }
 
@@ -149,17 +163,20 @@ TEST_F(DictionaryTest, DamagedIndexFiles) {
   damaged.push_back(good);
   damaged.back()[good.size() / 3] ^= 0x10;
   damaged.push_back(std::vector<std::uint8_t>(good.size(), 0xAB));
+  // Each is refused, and replaced by one built for the maps.
   for (const auto& bytes : damaged) {
     write_file(dir_.file("ranking.idx"), bytes);
     auto engine = open();
-    EXPECT_FALSE(engine->dictionary().index);
+    EXPECT_FALSE(engine->dictionary().found_index);
     expect_reference_lists(*engine, words_);
+    engine->dictionary().wait_for_index();
+    EXPECT_NE(read_file(dir_.file("ranking.idx")), bytes);
   }
   // A directory where the file should be.
   ASSERT_EQ(::unlink(dir_.file("ranking.idx").c_str()), 0);
   ASSERT_EQ(::mkdir(dir_.file("ranking.idx").c_str(), 0700), 0);
   auto engine = open();
-  EXPECT_FALSE(engine->dictionary().index);
+  EXPECT_FALSE(engine->dictionary().found_index);
 }
 
 // An index whose checksum is right but whose lists are not (out of order, a word under another
@@ -185,13 +202,14 @@ TEST_F(DictionaryTest, ListsThatBreakTheirOrderAreNotUsed) {
   std::memcpy(bytes.data() + bytes.size() - 4, &sum, 4);
   write_file(dir_.file("ranking.idx"), bytes);
   auto engine = open();
-  ASSERT_TRUE(engine->dictionary().index);
+  ASSERT_TRUE(engine->dictionary().found_index);
   expect_reference_lists(*engine, words_);
 }
 
 // Creating an engine reads only what the maps' footers and roots need, not the whole files to
 // compare them with their checksums: a map whose stored checksum no longer matches still opens.
-// Its ranking index was bound to the old checksum, so the engine ranks from the maps alone.
+// Its ranking index was bound to the old checksum, and no index is built for a damaged map, so the
+// engine ranks from the maps alone.
 TEST_F(DictionaryTest, MapsAreNotReadWholeToCompareTheirChecksums) {
   auto bytes = read_file(dir_.file("bigram.fst"));
   ASSERT_GT(bytes.size(), 4u);
@@ -201,15 +219,19 @@ TEST_F(DictionaryTest, MapsAreNotReadWholeToCompareTheirChecksums) {
   ASSERT_NE(engine, nullptr);
   EXPECT_FALSE(engine->dictionary().bigram.checksum_matches());
   EXPECT_TRUE(engine->dictionary().unigram.checksum_matches());
-  EXPECT_FALSE(engine->dictionary().index);
+  engine->dictionary().wait_for_index();
+  EXPECT_FALSE(engine->dictionary().index());
   expect_reference_lists(*engine, words_);
 }
 
-// The maps' pages are read when the dictionary opens (a large one's rest in the background);
-// engines released at once and reopened find the dictionary whole each time.
+// The maps' pages are read when the dictionary opens (a large one's rest in the background), and
+// a missing index is built in the background; engines released at once and reopened find the
+// dictionary whole each time.
 TEST_F(DictionaryTest, ReleasedWhileItsFilesAreStillBeingRead) {
-  for (int i = 0; i < 20; ++i)
+  for (int i = 0; i < 20; ++i) {
+    ::unlink(dir_.file("ranking.idx").c_str());
     open().reset();
+  }
   auto engine = open();
   ASSERT_TRUE(engine->dictionary().warmer);
   engine->dictionary().warmer->wait();

@@ -356,7 +356,8 @@ void BM_Identity(benchmark::State& state) {
   if (tables) user = std::make_unique<UserTables>(dict);
   auto engine = ornav::Engine::create(
       dict.dir, user ? std::optional<std::string_view>(user->dir.path()) : std::nullopt);
-  if (!engine || !engine->dictionary().index) return state.SkipWithError("no engine or index");
+  if (!engine || !engine->dictionary().found_index)
+    return state.SkipWithError("no engine or index");
   IdentityCheck check;
   for (auto _ : state) {
     const std::vector<std::string> contexts = {dict.by_rank[0], dict.by_rank[1], dict.by_rank[10],

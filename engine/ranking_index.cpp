@@ -66,6 +66,7 @@ std::optional<RankingIndex> RankingIndex::open(std::span<const std::uint8_t> byt
   index.context_count_ = load_u32(d + layout::kContextCountAt);
   index.entry_count_ = load_u64(d + layout::kEntryCountAt);
   index.hash_count_ = load_u64(d + layout::kHashCountAt);
+  index.context_prefix_count_ = load_u64(d + layout::kContextPrefixCountAt);
   const std::uint64_t pool_size = load_u64(d + layout::kPoolSizeAt);
   // Each part is checked against the file size before it is added, so nothing overflows.
   std::uint64_t expected = layout::kHeaderSize + layout::kChecksumSize;
@@ -78,7 +79,8 @@ std::optional<RankingIndex> RankingIndex::open(std::span<const std::uint8_t> byt
       !add(index.prefix_count_, layout::kPrefixRecordSize) ||
       !add(index.context_count_, layout::kContextRecordSize) ||
       !add(index.entry_count_, layout::kEntrySize) || !add(index.hash_count_, layout::kHashSize) ||
-      !add(pool_size, 1) || expected != size) {
+      !add(index.context_prefix_count_, layout::kContextPrefixRecordSize) || !add(pool_size, 1) ||
+      expected != size) {
     return fail(IndexError::bad_layout);
   }
   index.owner_ = std::move(owner);
@@ -90,7 +92,9 @@ std::optional<RankingIndex> RankingIndex::open(std::span<const std::uint8_t> byt
   index.entries_ =
       index.contexts_ + std::uint64_t{index.context_count_} * layout::kContextRecordSize;
   index.hashes_ = index.entries_ + index.entry_count_ * layout::kEntrySize;
-  index.pool_ = index.hashes_ + index.hash_count_ * layout::kHashSize;
+  index.context_prefixes_ = index.hashes_ + index.hash_count_ * layout::kHashSize;
+  index.pool_ =
+      index.context_prefixes_ + index.context_prefix_count_ * layout::kContextPrefixRecordSize;
   index.prefix_threshold_ = load_u32(d + layout::kPrefixThresholdAt);
   index.context_threshold_ = load_u32(d + layout::kContextThresholdAt);
 
@@ -151,12 +155,33 @@ std::optional<RankingIndex> RankingIndex::open(std::span<const std::uint8_t> byt
     if (list.complete() ? list.rest_max != 0 : list.rest_max > last) bad = true;
     previous_text = text;
   }
+  // Context prefixes are searched by halving over (context, text).
+  std::uint32_t previous_context = 0;
+  for (std::uint64_t i = 0; i < index.context_prefix_count_ && !bad; ++i) {
+    const std::uint8_t* at = index.context_prefixes_ + i * layout::kContextPrefixRecordSize;
+    const std::uint32_t context = load_u32(at);
+    const std::string_view text = text_at(at + 4);
+    // A prefix may have no list words at all: then its list is empty, and complete.
+    const std::uint64_t first = load_u32(at + 12), list_size = load_u32(at + 16);
+    const bool ascending = i == 0 || previous_context < context ||
+                           (previous_context == context && previous_text < text);
+    if (bad || context >= index.context_count_ || !ascending || first > index.entry_count_ ||
+        list_size > index.entry_count_ - first || list_size > load_u32(at + 20)) {
+      bad = true;
+    }
+    previous_context = context;
+    previous_text = text;
+  }
   if (bad) return fail(IndexError::bad_record);
   return index;
 }
 
 std::string_view RankingIndex::text(std::uint64_t offset, std::uint64_t length) const {
   return {reinterpret_cast<const char*>(pool_ + offset), length};
+}
+
+std::string_view RankingIndex::record_text(const std::uint8_t* at) const {
+  return text(load_u32(at), load_u32(at + 4));
 }
 
 std::uint32_t RankingIndex::hash_at(std::uint64_t i) const {
@@ -187,7 +212,7 @@ std::optional<RankingIndex::PrefixList> RankingIndex::prefix(std::string_view wa
   while (low < high) {
     const std::uint32_t mid = low + (high - low) / 2;
     const std::uint8_t* at = prefixes_ + std::uint64_t{mid} * layout::kPrefixRecordSize;
-    const std::string_view text = this->text(load_u32(at), load_u32(at + 4));
+    const std::string_view text = record_text(at);
     if (text < wanted) {
       low = mid + 1;
     } else if (wanted < text) {
@@ -208,7 +233,7 @@ std::optional<RankingIndex::ContextList> RankingIndex::context(std::string_view 
   while (low < high) {
     const std::uint32_t mid = low + (high - low) / 2;
     const std::uint8_t* at = contexts_ + std::uint64_t{mid} * layout::kContextRecordSize;
-    const std::string_view text = this->text(load_u32(at), load_u32(at + 4));
+    const std::string_view text = record_text(at);
     if (text < word) {
       low = mid + 1;
     } else if (word < text) {
@@ -220,6 +245,31 @@ std::optional<RankingIndex::ContextList> RankingIndex::context(std::string_view 
       list.pair_count = load_u64(at + 16);
       list.rest_max = load_u64(at + 24);
       list.first_hash = load_u64(at + 32);
+      list.record = mid;
+      return list;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<RankingIndex::ContextPrefixList> RankingIndex::context_prefix(
+    const ContextList& context, std::string_view prefix) const {
+  std::uint64_t low = 0, high = context_prefix_count_;
+  while (low < high) {
+    const std::uint64_t mid = low + (high - low) / 2;
+    const std::uint8_t* at = context_prefixes_ + mid * layout::kContextPrefixRecordSize;
+    const std::uint32_t record = load_u32(at);
+    const std::string_view text =
+        record == context.record ? record_text(at + 4) : std::string_view();
+    if (record < context.record || (record == context.record && text < prefix)) {
+      low = mid + 1;
+    } else if (record > context.record || prefix < text) {
+      high = mid;
+    } else {
+      ContextPrefixList list;
+      list.first = load_u32(at + 12);
+      list.size = load_u32(at + 16);
+      list.word_count = load_u32(at + 20);
       return list;
     }
   }

@@ -205,7 +205,7 @@ TEST_F(RankingIndexReader, RefusesDamagedOrForeignFiles) {
   bytes[0] ^= 1;
   EXPECT_EQ(refusal(bytes), IndexError::bad_magic);
   bytes = built_.bytes;
-  bytes[ranking_index::kVersionAt] = 2;
+  bytes[ranking_index::kVersionAt] = ranking_index::kVersion + 1;
   EXPECT_EQ(refusal(bytes), IndexError::unknown_version);
   for (const std::size_t at : {std::size_t{200}, bytes.size() / 2, bytes.size() - 5}) {
     bytes = built_.bytes;
