@@ -8,9 +8,12 @@
 #include <sstream>
 
 #include "base/files.h"
+#include "commands.h"
 #include "count_file.h"
+#include "dictionary.h"
 #include "engine_session.h"
 #include "fst_map.h"
+#include "fst_test_support.h"
 #include "ranking_index.h"
 #include "test_dir.h"
 
@@ -181,6 +184,32 @@ TEST(BuildDictionary, ShippedCountsBuildIntoMapsWithTheSameCounts) {
   expectMapHoldsExactly(openMap(dir / "bigram.fst"),
                         parseCountFile(*readWholeFile(bigram_tsv, &error), CountFileKind::pairs));
   EXPECT_TRUE(EngineSession::open(dir.path().string(), std::nullopt));
+}
+
+// Maps written by another program (the map format's own library: the fixtures' large word list,
+// and no pairs) get the index that `build` writes for the same entries, whether the engine builds
+// it on its own or `index` writes it.
+TEST(RankingIndexOfOtherMaps, IsTheOneBuildWrites) {
+  ORNAV_REQUIRE_FST_FIXTURES();
+  std::string words;
+  for (const auto& [word, count] : fst::testing::listing("large"))
+    words += word + "\t" + std::to_string(count) + "\n";
+  ScratchDir built, other;
+  ASSERT_TRUE(makeDictionary(built.path(), words, ""));
+  std::filesystem::copy_file(fst::testing::fixture_dir() / "large.fst", other / "unigram.fst");
+  std::filesystem::copy_file(fst::testing::fixture_dir() / "empty.fst", other / "bigram.fst");
+  const std::string expected = readFile(built / "ranking.idx");
+
+  const auto dictionary = open_dictionary(other.path().string());
+  ASSERT_TRUE(dictionary);
+  dictionary->wait_for_index();
+  EXPECT_TRUE(dictionary->index());
+  EXPECT_EQ(readFile(other / "ranking.idx"), expected);
+
+  std::filesystem::remove(other / "ranking.idx");
+  std::ostringstream out, err;
+  EXPECT_EQ(runCommand({"index", other.path().string()}, out, err), exitOk) << err.str();
+  EXPECT_EQ(readFile(other / "ranking.idx"), expected);
 }
 
 }  // namespace
