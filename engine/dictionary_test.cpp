@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include "engine.h"
 #include "file_bytes.h"
 #include "fst/crc32c.h"
+#include "index_places.h"
 #include "ranking_index_builder.h"
 #include "ranking_index_format.h"
 #include "ranking_reference.h"
@@ -177,6 +179,73 @@ TEST_F(DictionaryTest, DamagedIndexFiles) {
   ASSERT_EQ(::mkdir(dir_.file("ranking.idx").c_str(), 0700), 0);
   auto engine = open();
   EXPECT_FALSE(engine->dictionary().found_index);
+}
+
+// Where the index cannot be kept beside the maps, it is kept in the user's cache under the maps'
+// identity; a file there that is not a valid index for them (of other maps, damaged, foreign) is
+// built again, never used; with nowhere to keep it, the engine uses it while it runs.
+TEST_F(DictionaryTest, IndexKeptInTheCacheWhenItCannotBeBesideTheMaps) {
+  const auto stale = read_file(dir_.file("ranking.idx"));  // other maps come below
+  ASSERT_EQ(::unlink(dir_.file("ranking.idx").c_str()), 0);
+  ASSERT_EQ(::mkdir(dir_.file("ranking.idx").c_str(), 0700), 0);
+  const Words other(9);
+  testing::write_dict(dir_.path(), other.unigram, other.bigram);
+  auto engine = open();
+  const Dictionary& d = engine->dictionary();
+  const std::string cached = cache_.file("Ornavel/") + *cached_index_name(d.unigram, d.bigram);
+  d.wait_for_index();
+  const auto good = read_file(cached);
+  EXPECT_EQ(good, build_ranking_index(d.unigram, d.bigram));
+  engine.reset();
+  auto damaged = good;
+  damaged[good.size() / 2] ^= 1;
+  for (const auto& bytes : {stale, damaged, std::vector<std::uint8_t>(64, 'x')}) {
+    write_file(cached, bytes);
+    engine = open();
+    EXPECT_FALSE(engine->dictionary().found_index);
+    engine->dictionary().wait_for_index();
+    EXPECT_EQ(read_file(cached), good);
+    engine.reset();
+  }
+  EXPECT_TRUE(open()->dictionary().found_index);
+  ASSERT_EQ(::unlink(cached.c_str()), 0);
+  ::setenv("XDG_CACHE_HOME", dir_.file("unigram.fst").c_str(), 1);  // a file: no folder there
+  engine = open();
+  engine->dictionary().wait_for_index();
+  EXPECT_TRUE(engine->dictionary().index());
+  expect_reference_lists(*engine, other);
+}
+
+// Indexes of maps that differ only in their checksums live side by side in the cache.
+TEST_F(DictionaryTest, CachedIndexesOfMapsThatDifferOnlyInTheirChecksums) {
+  TempDir dirs[2];
+  std::string names[2];
+  for (int i = 0; i < 2; ++i) {
+    testing::write_dict(dirs[i].path(), {{"w", 5u + i}}, {{testing::pair_key("w", "w"), 1}});
+    ASSERT_EQ(::mkdir(dirs[i].file("ranking.idx").c_str(), 0700), 0);
+    auto engine = Engine::create(dirs[i].path(), std::nullopt);
+    engine->dictionary().wait_for_index();
+    names[i] = *cached_index_name(engine->dictionary().unigram, engine->dictionary().bigram);
+  }
+  EXPECT_EQ(read_file(dirs[0].file("unigram.fst")).size(),
+            read_file(dirs[1].file("unigram.fst")).size());
+  EXPECT_NE(names[0], names[1]);
+  EXPECT_TRUE(Engine::create(dirs[0].path(), std::nullopt)->dictionary().found_index);
+}
+
+// A process that finds another one building the index (it holds the lock on the word map) waits,
+// then takes the index that one kept instead of building its own.
+TEST_F(DictionaryTest, WaitsForAnotherProcessBuildingTheIndex) {
+  const int fd = ::open(dir_.file("unigram.fst").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  const auto theirs = read_file(dir_.file("ranking.idx"));
+  ASSERT_EQ(::unlink(dir_.file("ranking.idx").c_str()), 0);
+  auto engine = open();
+  write_file(dir_.file("ranking.idx"), theirs);
+  ::close(fd);
+  engine->dictionary().wait_for_index();
+  ASSERT_TRUE(engine->dictionary().index());
+  EXPECT_EQ(engine->dictionary().index()->prefix_threshold(), 4u);  // theirs, not one of its own
 }
 
 // An index whose checksum is right but whose lists are not (out of order, a word under another
