@@ -60,7 +60,8 @@ void BackgroundIndex::run() {
 
 std::optional<RankingIndex> BackgroundIndex::build_and_keep() {
   // An index of damaged maps would only list what the damage says.
-  if (!maps_.unigram.checksum_matches() || !maps_.bigram.checksum_matches()) return std::nullopt;
+  if (!maps_.unigram.checksum_matches(&stop_) || !maps_.bigram.checksum_matches(&stop_))
+    return std::nullopt;
   auto bytes = build_ranking_index(maps_.unigram, maps_.bigram,
                                    IndexParams::for_maps(maps_.unigram, maps_.bigram), &stop_);
   if (!bytes) return std::nullopt;

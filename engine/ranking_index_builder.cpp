@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <unordered_set>
 
 #include "fst/crc32c.h"
 #include "ranking.h"
@@ -88,8 +88,55 @@ class BoundedList {
   std::uint64_t dropped_max_ = 0;
 };
 
+// Every text of the index once, in the order first placed: records and entries refer to it.
+class Pool {
+ public:
+  struct Text {
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+  };
+  Pool() : placed_(0, Hash{this}, Same{this}) {}
+  Pool(const Pool&) = delete;
+  Pool& operator=(const Pool&) = delete;
+
+  Text place(std::string_view text) {
+    const std::uint64_t offset = text_.size();
+    if (offset > UINT32_MAX || text.size() > UINT32_MAX) {
+      overflow_ = true;
+      return {};
+    }
+    text_.append(text);
+    const auto [it, added] = placed_.insert(offset << 32 | text.size());
+    if (!added) text_.resize(offset);  // placed before
+    return {static_cast<std::uint32_t>(*it >> 32), static_cast<std::uint32_t>(*it)};
+  }
+  std::string_view view(Text t) const { return std::string_view(text_).substr(t.offset, t.length); }
+  const std::string& bytes() const { return text_; }
+  bool overflow() const { return overflow_; }
+
+ private:
+  std::string_view view(std::uint64_t key) const {
+    return view(Text{static_cast<std::uint32_t>(key >> 32), static_cast<std::uint32_t>(key)});
+  }
+  struct Hash {
+    const Pool* pool;
+    std::size_t operator()(std::uint64_t key) const {
+      return std::hash<std::string_view>()(pool->view(key));
+    }
+  };
+  struct Same {
+    const Pool* pool;
+    bool operator()(std::uint64_t a, std::uint64_t b) const {
+      return pool->view(a) == pool->view(b);
+    }
+  };
+  std::string text_;
+  std::unordered_set<std::uint64_t, Hash, Same> placed_;  // offset << 32 | length
+  bool overflow_ = false;
+};
+
 struct Record {
-  std::string text;
+  Pool::Text text;
   std::uint32_t first = 0;  // into the entries
   std::uint32_t size = 0;
   std::uint64_t total = 0;       // words under the prefix / pairs of the context
@@ -99,7 +146,7 @@ struct Record {
 };
 
 struct Entry {
-  std::string word;
+  Pool::Text word;
   std::uint64_t count;
 };
 
@@ -111,12 +158,12 @@ struct Collected {
 
 template <typename List>
 void emit(std::string_view text, std::uint64_t total, List& list, std::size_t limit,
-          const Arena& arena, Collected& out) {
-  Record r{std::string(text), static_cast<std::uint32_t>(out.entries.size()), 0, total,
+          const Arena& arena, Pool& pool, Collected& out) {
+  Record r{pool.place(text), static_cast<std::uint32_t>(out.entries.size()), 0, total,
            list.dropped_max()};
   const std::vector<Candidate>& sorted = list.sorted();
   for (std::size_t k = 0; k < sorted.size() && k < limit; ++k)
-    out.entries.push_back({std::string(arena.text(sorted[k])), sorted[k].count});
+    out.entries.push_back({pool.place(arena.text(sorted[k])), sorted[k].count});
   r.size = static_cast<std::uint32_t>(out.entries.size() - r.first);
   out.records.push_back(std::move(r));
 }
@@ -162,11 +209,12 @@ struct ListLimits {
 // of the current key) builds every list: a prefix that closes hands its list up.
 class PrefixLists {
  public:
-  PrefixLists(const Arena& arena, const ListLimits& limits, Collected& out)
+  PrefixLists(const Arena& arena, const ListLimits& limits, Pool& pool, Collected& out)
       : limits_(limits),
         // Every frame keeps as many words as the longest list: a parent's list is made of them.
         kept_(std::max(limits.list_limit, limits.long_limit)),
         order_{&arena},
+        pool_(pool),
         out_(out) {
     open_frame();  // the empty prefix
   }
@@ -224,7 +272,7 @@ class PrefixLists {
       if (depth_ > 0 && f.valid && f.keys > limits_.threshold && utf8::is_valid(prefix)) {
         const std::size_t limit =
             f.keys > limits_.long_threshold ? kept_ : std::size_t{limits_.list_limit};
-        emit(prefix, f.words, f.list, limit, *order_.arena, out_);
+        emit(prefix, f.words, f.list, limit, *order_.arena, pool_, out_);
       }
       if (depth_ == 0) break;
       Frame& parent = stack_[depth_ - 1];
@@ -239,6 +287,7 @@ class PrefixLists {
   ListLimits limits_;
   std::size_t kept_;
   RanksBefore order_;
+  Pool& pool_;
   Collected& out_;
   std::vector<Frame> stack_;  // stack_[d] is the prefix of the current key's first d bytes
   std::size_t depth_ = 0;     // frames in use
@@ -246,13 +295,14 @@ class PrefixLists {
 };
 
 // Prefix lists of the word map. Records come out sorted by their text.
-Collected collect_prefixes(const fst::Map& unigram, const IndexParams& params, StopCheck& stop) {
+Collected collect_prefixes(const fst::Map& unigram, const IndexParams& params, Pool& pool,
+                           StopCheck& stop) {
   Arena arena;
   Collected out;
   PrefixLists lists(arena,
                     {params.prefix_threshold, params.prefix_list_limit, params.long_list_threshold,
                      params.long_list_limit},
-                    out);
+                    pool, out);
   fst::PrefixStream stream = unigram.prefix_stream("");
   while (stream.next() && !stop()) {
     const std::string_view key = stream.key();
@@ -263,8 +313,9 @@ Collected collect_prefixes(const fst::Map& unigram, const IndexParams& params, S
     }
   }
   lists.finish();
-  std::sort(out.records.begin(), out.records.end(),
-            [](const Record& a, const Record& b) { return a.text < b.text; });
+  std::sort(out.records.begin(), out.records.end(), [&pool](const Record& a, const Record& b) {
+    return pool.view(a.text) < pool.view(b.text);
+  });
   return out;
 }
 
@@ -277,7 +328,7 @@ struct ContextLists {
 // the separator. Each context with a list also gets the lists of its continuations' prefixes, in
 // the ranking order after it: corpus count + 100 x pair count.
 ContextLists collect_contexts(const fst::Map& unigram, const fst::Map& bigram,
-                              const IndexParams& params, StopCheck& stop) {
+                              const IndexParams& params, Pool& pool, StopCheck& stop) {
   Arena arena, ranked_arena;
   const auto by_pairs = [&arena](const Candidate& a, const Candidate& b) {
     if (a.count != b.count) return a.count > b.count;
@@ -286,7 +337,7 @@ ContextLists collect_contexts(const fst::Map& unigram, const fst::Map& bigram,
   BoundedList list(params.context_list_limit, by_pairs);
   ContextLists out;
   PrefixLists ranked(ranked_arena,
-                     {params.context_threshold, params.prefix_list_limit, UINT32_MAX, 0},
+                     {params.context_threshold, params.prefix_list_limit, UINT32_MAX, 0}, pool,
                      out.prefixes);
   std::string context;
   std::vector<Candidate> pairs;  // the context's continuations, in byte order
@@ -295,7 +346,7 @@ ContextLists collect_contexts(const fst::Map& unigram, const fst::Map& bigram,
   bool valid = false, open = false;
   const auto finish = [&] {
     if (open && valid && pair_count > params.context_threshold) {
-      emit(context, pair_count, list, params.context_list_limit, arena, out.contexts);
+      emit(context, pair_count, list, params.context_list_limit, arena, pool, out.contexts);
       out.contexts.records.back().first_hash = out.contexts.hashes.size();
       std::sort(hashes.begin(), hashes.end());
       out.contexts.hashes.insert(out.contexts.hashes.end(), hashes.begin(), hashes.end());
@@ -344,8 +395,9 @@ ContextLists collect_contexts(const fst::Map& unigram, const fst::Map& bigram,
   }
   finish();
   std::sort(out.prefixes.records.begin(), out.prefixes.records.end(),
-            [](const Record& a, const Record& b) {
-              return a.context != b.context ? a.context < b.context : a.text < b.text;
+            [&pool](const Record& a, const Record& b) {
+              if (a.context != b.context) return a.context < b.context;
+              return pool.view(a.text) < pool.view(b.text);
             });
   return out;
 }
@@ -376,18 +428,11 @@ std::optional<std::vector<std::uint8_t>> build_ranking_index(const fst::Map& uni
     return std::nullopt;
   }
   StopCheck stopped(stop);
-  const Collected prefixes = collect_prefixes(unigram, params, stopped);
-  const ContextLists contexts = collect_contexts(unigram, bigram, params, stopped);
-  if (stopped()) return std::nullopt;
+  Pool pool;
+  const Collected prefixes = collect_prefixes(unigram, params, pool, stopped);
+  const ContextLists contexts = collect_contexts(unigram, bigram, params, pool, stopped);
+  if (stopped() || pool.overflow()) return std::nullopt;
 
-  // One copy of each text in the pool.
-  std::string pool;
-  std::unordered_map<std::string_view, std::uint32_t> placed;  // views into the records and entries
-  const auto place = [&](std::string_view text) {
-    const auto [it, added] = placed.emplace(text, static_cast<std::uint32_t>(pool.size()));
-    if (added) pool.append(text);
-    return it->second;
-  };
   const Collected* const parts[] = {&prefixes, &contexts.contexts, &contexts.prefixes};
   std::uint64_t entry_count = 0;
   for (const Collected* part : parts)
@@ -428,9 +473,9 @@ std::optional<std::vector<std::uint8_t>> build_ranking_index(const fst::Map& uni
   const auto context_base = static_cast<std::uint32_t>(prefixes.entries.size());
   const auto context_prefix_base =
       static_cast<std::uint32_t>(context_base + contexts.contexts.entries.size());
-  const auto put_text = [&](std::string_view text) {
-    put_u32(out, place(text));
-    put_u32(out, static_cast<std::uint32_t>(text.size()));
+  const auto put_text = [&](Pool::Text text) {
+    put_u32(out, text.offset);
+    put_u32(out, text.length);
   };
   for (const Record& r : prefixes.records) {
     put_text(r.text);
@@ -461,11 +506,10 @@ std::optional<std::vector<std::uint8_t>> build_ranking_index(const fst::Map& uni
     put_u32(out, r.size);
     put_u32(out, static_cast<std::uint32_t>(r.total));
   }
-  if (pool.size() > UINT32_MAX) return std::nullopt;
-  for (const char c : pool)
-    out.push_back(static_cast<std::uint8_t>(c));
+  const std::string& text = pool.bytes();
+  out.insert(out.end(), text.begin(), text.end());
   for (int i = 0; i < 8; ++i)
-    out[pool_size_at + i] = static_cast<std::uint8_t>(std::uint64_t{pool.size()} >> (8 * i));
+    out[pool_size_at + i] = static_cast<std::uint8_t>(std::uint64_t{text.size()} >> (8 * i));
   put_u32(out, fst::crc32c(out.data(), out.size()));
   return out;
 }
