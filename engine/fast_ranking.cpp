@@ -449,19 +449,32 @@ bool FastRanker::rank_prefix(const RankingInput& in, const RankingAids& aids,
     if (const auto base = base_of(word)) add(word, score_of(word, *base, pair));
   }
 
-  // Cloud words, highest cloud count first (points 2 and 3).
-  WordCounts::Descending clouds(aids.extra_counts, {cloud_first, cloud_last}, visit_);
-  while (const WordCounts::Entry* cloud = clouds.next()) {
-    if ((ranked ? saturating_add(cloud->count, pair_raise_max) : cloud->count) < floor) break;
-    if (below_all(saturating_add(cloud->count, pair_raise_max))) {
+  // Cloud words, highest cloud count first (points 2 and 3): false once the rest cannot enter.
+  const auto visit_cloud = [&](const WordCounts::Entry& cloud) {
+    if ((ranked ? saturating_add(cloud.count, pair_raise_max) : cloud.count) < floor) return false;
+    if (below_all(saturating_add(cloud.count, pair_raise_max))) {
       ++counts_.stopped_early;
-      break;
+      return false;
     }
-    const std::string_view word = cloud->word;
-    if (was_processed(word) || word == buffer || picks_of(word) > 0) continue;
+    // The bound first: it rules out most cloud words, and what it rules out needs no other look.
+    const std::string_view word = cloud.word;
     const std::uint64_t pair = pair_count(word);
-    if (beaten(rest_bound(cloud->count, saturating_mul(pair, bigram_weight)), word)) continue;
-    add(word, score_of(word, std::max(in.unigram.get(word).value_or(0), cloud->count), pair));
+    if (beaten(rest_bound(cloud.count, saturating_mul(pair, bigram_weight)), word)) return true;
+    if (was_processed(word) || word == buffer || picks_of(word) > 0) return true;
+    add(word, score_of(word, std::max(in.unigram.get(word).value_or(0), cloud.count), pair));
+    return true;
+  };
+  if (full() && pair_raise_max >= fiftieth().score) {
+    // Pairs so large that no cloud count can end the visit: in byte order, without a heap.
+    for (const WordCounts::Entry& cloud :
+         aids.extra_counts.entries().subspan(cloud_first, cloud_last - cloud_first)) {
+      visit_cloud(cloud);
+    }
+  } else {
+    WordCounts::Descending clouds(aids.extra_counts, {cloud_first, cloud_last}, visit_);
+    while (const WordCounts::Entry* cloud = clouds.next()) {
+      if (!visit_cloud(*cloud)) break;
+    }
   }
 
   // Words raised only by a walked pair, and cloud words below the floor with one (points 3, 4).
