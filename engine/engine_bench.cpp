@@ -1,7 +1,8 @@
 // Engine costs on a deterministic dictionary of realistic size (1,000,000 words, about 5,000,000
-// pairs, with its ranking index) and on a small one the size of the test fixtures: creation and
-// memory, one keystroke for every one- and two-letter prefix (with and without a context word that
-// has many pairs), prediction, picks and saves. Every figure is printed as p50 / p99 / worst.
+// pairs, 45,000 after the busiest word, with its ranking index) and on a small one the size of the
+// test fixtures: creation and memory, an index built by the engine, one keystroke for every one-
+// and two-letter prefix (with and without the busiest context word), the plain ranking,
+// prediction, picks and saves. Every figure is printed as p50 / p99 / worst.
 //
 // Before the timings, BM_Identity compares the engine's list with the plain ranking
 // (rank_candidates) for every one-letter prefix and more; a difference fails the program.
@@ -125,8 +126,7 @@ void generate(std::size_t word_count, std::size_t pair_count, std::uint32_t seed
     unigram.insert(words[i], 10000000 / rank_of[i] + 1);
   }
 
-  // Continuations per word fall with its rank: n(r) = a / r^0.76, which gives the most frequent
-  // word about 45,000 of them.
+  // Continuations per word fall with its rank: n(r) = a / r^0.76 (45,000 for the first).
   constexpr double kFall = 0.76;
   double total = 0;
   for (std::size_t r = 1; r <= word_count; ++r)
@@ -171,8 +171,7 @@ void write_index(Dictionary& dict) {
   dict.index_seconds = std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Copies (not links: engines share a dictionary by its maps' identity) of the maps into `to`,
-// without an index.
+// Copies of the maps without an index (not links: engines share a dictionary by its maps).
 void copy_maps(const std::string& from, const std::string& to) {
   std::filesystem::create_directories(to);
   std::filesystem::remove_all(to + "/ranking.idx");
