@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "ranking_index_builder.h"
@@ -17,7 +18,13 @@
 namespace ornav {
 
 BackgroundIndex::BackgroundIndex(Maps maps, IndexPlaces places)
-    : maps_(std::move(maps)), places_(std::move(places)), thread_([this] { run(); }) {}
+    : maps_(std::move(maps)), places_(std::move(places)) {
+  try {
+    thread_ = std::thread([this] { run(); });
+  } catch (const std::system_error&) {
+    finish(std::nullopt);  // no thread to be had: the engine ranks without an index
+  }
+}
 
 BackgroundIndex::~BackgroundIndex() {
   {
@@ -25,7 +32,7 @@ BackgroundIndex::~BackgroundIndex() {
     stop_.store(true, std::memory_order_relaxed);
   }
   changed_.notify_all();
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
   if (maps_.lock_fd >= 0) ::close(maps_.lock_fd);
 }
 

@@ -60,7 +60,7 @@ class BackgroundIndex {
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
   bool done_ = false;
-  std::thread thread_;  // last: starts once everything above exists
+  std::thread thread_;  // started once everything above exists
 };
 
 }  // namespace ornav
