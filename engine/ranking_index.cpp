@@ -1,5 +1,7 @@
 #include "ranking_index.h"
 
+#include <compare>
+
 #include "fst/crc32c.h"
 #include "fst/fst_format.h"
 #include "ranking_index_format.h"
@@ -10,6 +12,27 @@ namespace {
 namespace layout = ranking_index;
 using fst::format::load_u32;
 using fst::format::load_u64;
+
+// The record among `count` sorted records of `size` bytes from `records` that `order` (the
+// record against what is wanted) finds equal, by halving; null when there is none.
+template <typename Order>
+const std::uint8_t* find_record(const std::uint8_t* records, std::uint64_t count, std::size_t size,
+                                Order order) {
+  std::uint64_t low = 0, high = count;
+  while (low < high) {
+    const std::uint64_t mid = low + (high - low) / 2;
+    const std::uint8_t* at = records + mid * size;
+    const std::strong_ordering found = order(at);
+    if (found < 0) {
+      low = mid + 1;
+    } else if (found > 0) {
+      high = mid;
+    } else {
+      return at;
+    }
+  }
+  return nullptr;
+}
 
 bool binds(const std::uint8_t* at, const fst::Map& map) {
   const auto checksum = map.stored_checksum();
@@ -209,72 +232,46 @@ IndexEntry RankingIndex::entry(std::uint32_t i) const {
 }
 
 std::optional<RankingIndex::PrefixList> RankingIndex::prefix(std::string_view wanted) const {
-  std::uint32_t low = 0, high = prefix_count_;
-  while (low < high) {
-    const std::uint32_t mid = low + (high - low) / 2;
-    const std::uint8_t* at = prefixes_ + std::uint64_t{mid} * layout::kPrefixRecordSize;
-    const std::string_view text = record_text(at);
-    if (text < wanted) {
-      low = mid + 1;
-    } else if (wanted < text) {
-      high = mid;
-    } else {
-      PrefixList list;
-      list.first = load_u32(at + 8);
-      list.size = load_u32(at + 12);
-      list.key_count = load_u64(at + 16);
-      return list;
-    }
-  }
-  return std::nullopt;
+  const std::uint8_t* at =
+      find_record(prefixes_, prefix_count_, layout::kPrefixRecordSize,
+                  [&](const std::uint8_t* record) { return record_text(record) <=> wanted; });
+  if (!at) return std::nullopt;
+  PrefixList list;
+  list.first = load_u32(at + 8);
+  list.size = load_u32(at + 12);
+  list.key_count = load_u64(at + 16);
+  return list;
 }
 
 std::optional<RankingIndex::ContextList> RankingIndex::context(std::string_view word) const {
-  std::uint32_t low = 0, high = context_count_;
-  while (low < high) {
-    const std::uint32_t mid = low + (high - low) / 2;
-    const std::uint8_t* at = contexts_ + std::uint64_t{mid} * layout::kContextRecordSize;
-    const std::string_view text = record_text(at);
-    if (text < word) {
-      low = mid + 1;
-    } else if (word < text) {
-      high = mid;
-    } else {
-      ContextList list;
-      list.first = load_u32(at + 8);
-      list.size = load_u32(at + 12);
-      list.pair_count = load_u64(at + 16);
-      list.rest_max = load_u64(at + 24);
-      list.first_hash = load_u64(at + 32);
-      list.record = mid;
-      return list;
-    }
-  }
-  return std::nullopt;
+  const std::uint8_t* at =
+      find_record(contexts_, context_count_, layout::kContextRecordSize,
+                  [&](const std::uint8_t* record) { return record_text(record) <=> word; });
+  if (!at) return std::nullopt;
+  ContextList list;
+  list.first = load_u32(at + 8);
+  list.size = load_u32(at + 12);
+  list.pair_count = load_u64(at + 16);
+  list.rest_max = load_u64(at + 24);
+  list.first_hash = load_u64(at + 32);
+  list.record = static_cast<std::uint32_t>((at - contexts_) / layout::kContextRecordSize);
+  return list;
 }
 
 std::optional<RankingIndex::ContextPrefixList> RankingIndex::context_prefix(
     const ContextList& context, std::string_view prefix) const {
-  std::uint64_t low = 0, high = context_prefix_count_;
-  while (low < high) {
-    const std::uint64_t mid = low + (high - low) / 2;
-    const std::uint8_t* at = context_prefixes_ + mid * layout::kContextPrefixRecordSize;
-    const std::uint32_t record = load_u32(at);
-    const std::string_view text =
-        record == context.record ? record_text(at + 4) : std::string_view();
-    if (record < context.record || (record == context.record && text < prefix)) {
-      low = mid + 1;
-    } else if (record > context.record || prefix < text) {
-      high = mid;
-    } else {
-      ContextPrefixList list;
-      list.first = load_u32(at + 12);
-      list.size = load_u32(at + 16);
-      list.word_count = load_u32(at + 20);
-      return list;
-    }
-  }
-  return std::nullopt;
+  const auto order = [&](const std::uint8_t* record) {
+    const std::uint32_t of = load_u32(record);
+    return of != context.record ? of <=> context.record : record_text(record + 4) <=> prefix;
+  };
+  const std::uint8_t* at = find_record(context_prefixes_, context_prefix_count_,
+                                       layout::kContextPrefixRecordSize, order);
+  if (!at) return std::nullopt;
+  ContextPrefixList list;
+  list.first = load_u32(at + 12);
+  list.size = load_u32(at + 16);
+  list.word_count = load_u32(at + 20);
+  return list;
 }
 
 }  // namespace ornav
