@@ -61,6 +61,7 @@ TEST(CApiNulls, NullHandleGivesNeutralAnswers) {
 TEST(CApiCreation, BadDirectories) {
   TempDir dict;
   ornav::testing::write_dict(dict.path(), {{"a", 1}}, {});
+  ornav::testing::write_ranking_index(dict.path());
   EXPECT_EQ(orn_engine_new(nullptr, nullptr), nullptr);
   EXPECT_EQ(orn_engine_new("/nonexistent-ornav-dir", nullptr), nullptr);
   EXPECT_EQ(orn_engine_new((dict.path() + "/\xFF").c_str(), nullptr), nullptr);
@@ -86,7 +87,7 @@ TEST(CApiCreation, BadDirectories) {
   EXPECT_FALSE(ornav::testing::file_exists("user_unknown.tsv"));
   orn_engine_free(engine);
   EXPECT_EQ(ornav::testing::list_dir(dict.path()),
-            (std::vector<std::string>{"bigram.fst", "unigram.fst", "\xC0\x80"}));
+            (std::vector<std::string>{"bigram.fst", "ranking.idx", "unigram.fst", "\xC0\x80"}));
 }
 
 TEST_F(CApiTest, InputIgnoresNullAndInvalidText) {

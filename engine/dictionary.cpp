@@ -7,62 +7,17 @@
 #include <map>
 #include <mutex>
 #include <string>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "file_bytes.h"
+#include "index_places.h"
+#include "open_file.h"
 #include "page_warmer.h"
 #include "user_store.h"
 
 namespace ornav {
 namespace {
-
-// An open file and what identifies its contents.
-class OpenFile {
- public:
-  explicit OpenFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-    struct stat st {};
-    if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) {
-      id_ = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-             static_cast<std::uint64_t>(st.st_size), modified_ns(st), changed_ns(st)};
-      ok_ = true;
-    }
-  }
-  ~OpenFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-
-  using Id = std::tuple<std::uint64_t, std::uint64_t, std::uint64_t, std::int64_t, std::int64_t>;
-  bool ok() const { return ok_; }
-  const Id& id() const { return id_; }
-  std::shared_ptr<const FileBytes> load() const { return FileBytes::load(fd_, std::get<2>(id_)); }
-
- private:
-  static std::int64_t ns(const struct timespec& t) {
-    return std::int64_t{t.tv_sec} * 1000000000 + t.tv_nsec;
-  }
-#ifdef __APPLE__
-  static std::int64_t modified_ns(const struct stat& st) {
-    return ns(st.st_mtimespec);
-  }
-  static std::int64_t changed_ns(const struct stat& st) {
-    return ns(st.st_ctimespec);
-  }
-#else
-  static std::int64_t modified_ns(const struct stat& st) {
-    return ns(st.st_mtim);
-  }
-  static std::int64_t changed_ns(const struct stat& st) {
-    return ns(st.st_ctim);
-  }
-#endif
-
-  int fd_;
-  bool ok_ = false;
-  Id id_{};
-};
 
 // The maps' whole-file checksums are not compared here: that would read every page of both
 // maps (the whole dictionary from disk, on a first start) before the first keystroke, whatever
@@ -73,13 +28,7 @@ std::optional<fst::Map> open_map(const std::shared_ptr<const FileBytes>& bytes) 
   return fst::Map::open(bytes->bytes(), bytes, nullptr, fst::Checksum::skip);
 }
 
-std::optional<RankingIndex> open_index(const std::shared_ptr<const FileBytes>& bytes,
-                                       const Dictionary& dict) {
-  if (!bytes) return std::nullopt;
-  return RankingIndex::open(bytes->bytes(), bytes, dict.unigram, dict.bigram);
-}
-
-using Key = std::tuple<OpenFile::Id, OpenFile::Id, OpenFile::Id>;
+using Key = std::pair<OpenFile::Id, OpenFile::Id>;
 
 // How much of the maps is read before the first engine exists: a few milliseconds of page reads,
 // so that its first keystrokes need not fault pages in.
@@ -98,13 +47,14 @@ std::map<Key, std::weak_ptr<const Dictionary>>& registry() {
 }  // namespace
 
 std::shared_ptr<const Dictionary> open_dictionary(std::string_view dict_dir) {
-  const OpenFile unigram_file_(join_path(dict_dir, unigram_file));
+  const std::string unigram_path = join_path(dict_dir, unigram_file);
+  const OpenFile unigram_file_(unigram_path);
   if (!unigram_file_.ok()) return nullptr;
-  const OpenFile bigram_file_(join_path(dict_dir, bigram_file));
+  const std::string bigram_path = join_path(dict_dir, bigram_file);
+  const OpenFile bigram_file_(bigram_path);
   if (!bigram_file_.ok()) return nullptr;
-  const OpenFile index_file(join_path(dict_dir, ranking_index_file));
-  const Key key{unigram_file_.id(), bigram_file_.id(),
-                index_file.ok() ? index_file.id() : OpenFile::Id{}};
+  // The index is the maps' own: found or built for them, whatever its file.
+  const Key key{unigram_file_.id(), bigram_file_.id()};
 
   // Held while opening, so engines created at once on two threads check the files once.
   const std::lock_guard lock(registry_mutex());
@@ -120,10 +70,18 @@ std::shared_ptr<const Dictionary> open_dictionary(std::string_view dict_dir) {
   const auto bigram_bytes = bigram_file_.load();
   auto bigram = open_map(bigram_bytes);
   if (!bigram) return nullptr;
-  auto dict =
-      std::make_shared<Dictionary>(Dictionary{std::move(*unigram), std::move(*bigram), {}, {}});
-  const auto index_bytes = index_file.ok() ? index_file.load() : nullptr;
-  dict->index = open_index(index_bytes, *dict);
+  auto dict = std::make_shared<Dictionary>(
+      Dictionary{std::move(*unigram), std::move(*bigram), std::nullopt, nullptr, nullptr});
+  IndexPlaces places = index_places(dict_dir, dict->unigram, dict->bigram);
+  dict->found_index = find_index(places, dict->unigram, dict->bigram);
+  // Maps without a stored checksum cannot be bound to an index.
+  if (!dict->found_index && dict->unigram.stored_checksum() && dict->bigram.stored_checksum()) {
+    dict->background_index = std::make_unique<BackgroundIndex>(
+        BackgroundIndex::Maps{dict->unigram, dict->bigram, unigram_path, bigram_path,
+                              unigram_file_.id(), bigram_file_.id(),
+                              ::fcntl(unigram_file_.fd(), F_DUPFD_CLOEXEC, 0)},
+        std::move(places));
+  }
   // The words first, then the pairs (the index was read whole by its validation). A dictionary
   // the size of the shipped one is read before the first engine exists; the pairs of a large
   // one arrive in the background.

@@ -49,8 +49,7 @@ const std::vector<std::string>& Engine::candidates() {
   if (!ranked_) {
     const RankingInput input{dict_->unigram, dict_->bigram, buffer_,
                              prev_word_,     user_freq_,    extra_dict_};
-    const RankingIndex* index = dict_->index ? &*dict_->index : nullptr;
-    ranker_.rank(input, {index, user_counts_, extra_counts_}, candidates_);
+    ranker_.rank(input, {dict_->index(), user_counts_, extra_counts_}, candidates_);
     ranked_ = true;
   }
   return candidates_;

@@ -64,7 +64,7 @@ TEST(EngineDifferential, EveryOperationLeavesTheReferenceList) {
     }
     auto engine = Engine::create(
         dict.path(), with_files ? std::optional<std::string_view>(user.path()) : std::nullopt);
-    ASSERT_TRUE(engine && engine->dictionary().index);
+    ASSERT_TRUE(engine && engine->dictionary().found_index);
 
     for (int op = 0; op < 300; ++op) {
       switch (pick(0, 12)) {

@@ -1,34 +1,42 @@
 // Why the fast path gives exactly the plain list (prefix mode, buffer B, optional context C).
 //
-// The list is the first words under B in plain order (count descending, fewer characters first,
-// bytes ascending): the index's list, or every key under B when there are few (then it is
-// complete). It is processed from the front, each word scored exactly; `floor` is the corpus
-// count of the last word processed. Every unprocessed word under B in the corpus comes after all
-// processed ones in plain order, so its corpus count is at most `floor`.
+// Every word of the word map under B has a base: its corpus count, or, when C has many pairs
+// under B (point 4), its corpus count + 100 * its pair count after C. The words are read in base
+// order (base descending, fewer characters first, bytes ascending) from a list: the index's list of
+// B, or every key under B when there are few (then it is complete), merged in point 4 with the
+// listed pair words. The list is processed from the front, each word scored exactly; `floor` is the
+// base of the last word processed. Every unprocessed word under B in the word map comes after all
+// processed ones in base order, so its base is at most `floor`.
 //
-// 1. A word is plain when its score is its corpus count. Each processed word ranks before every
-//    unprocessed plain word: its score is at least its corpus count, which is at least the
-//    other's; when both are equal, plain order decides, and the processed word comes first in it.
-//    So once 50 words are processed, no unprocessed plain word can be in the result.
+// 1. A word is plain when its score is its base. Each processed word ranks before every
+//    unprocessed plain word: its score is at least its base, which is at least the other's; when
+//    both are equal, base order decides, and the processed word comes first in it. So once 50
+//    words are processed, no unprocessed plain word can be in the result.
 // 2. Any other unprocessed word is raised: it was picked (user table), is in the cloud table, is
-//    B itself, or has a pair after C. B is scored exactly. A word scores at most
-//      picks * 100000 + max(floor, cloud) + 100 * pair
-//    (its corpus count being at most floor). When that bound, with the word's own length and
-//    bytes, ranks after the 50th best word scored so far, 50 words rank before the word, and it is
-//    dropped; otherwise it is scored exactly. Picks are visited by pick count and cloud words by
-//    cloud count, highest first, so the visit ends once the bound of the next one, with the
-//    largest pair count possible, is below the 50th best score.
-// 3. A cloud word with a cloud count below floor scores at most floor + 100 * pair: without a
-//    pair it is covered by point 1 or below every processed word, with one it is treated as a
+//    B itself, or has a pair after C that its base leaves out. B is scored exactly. A word scores
+//    at most
+//      picks * 100000 + max(floor, cloud) + 100 * pair     (the base is the corpus count)
+//      picks * 100000 + max(floor, cloud + 100 * pair)     (the base holds the pair)
+//    When that bound, with the word's own length and bytes, ranks after the 50th best word scored
+//    so far, 50 words rank before the word, and it is dropped; otherwise it is scored exactly.
+//    Picks are visited by pick count and cloud words by cloud count, highest first, so the visit
+//    ends once the bound of the next one, with the largest pair count possible, is below the 50th
+//    best score.
+// 3. A cloud word whose bound without picks is below floor is covered by point 1 or ranks below
+//    every processed word, unless a pair its base leaves out raises it: then it is treated as a
 //    pair word below.
-// 4. Pairs after C under B are known one by one when C has few pairs (they are walked) and for
-//    the listed continuations of a context word with many pairs; every unlisted one has a count
-//    of at most `rest_max`, and the index's hashes rule most words out without a lookup.
-//    Processing goes on until floor + 100 * rest_max is below the 50th best score, so that no word
-//    raised by an unlisted pair can enter; when the list cannot get there, the pairs under C and B
-//    are walked instead.
-// A list that ends (incomplete) before 50 words are processed gives no bound: the plain ranking
-// runs. All sums saturate, which keeps every bound an upper bound.
+// 4. Pairs after C under B. When they are few (C has few pairs, or few under B), they are walked:
+//    a word with a pair is raised, bounded by floor + 100 * pair and scored when that bound does
+//    not rule it out. When they are many, the index lists the first words under B that have a
+//    pair after C, in base order with the pair. The plain list is merged with that list: a plain
+//    word that is not listed is taken, with its corpus count as base, only while it ranks before
+//    the next listed word (or, all listed words taken, before the last of them when the listing is
+//    incomplete). Had it a pair, its base would rank before that word too, and it would have been
+//    listed; so it has none, and every unlisted pair word still ranks after it. A listed word is
+//    taken while it ranks before the next plain word, or where the plain list ended incomplete,
+//    not after its last word. Where neither may be taken, processing stops.
+// A list that ends before 50 words are processed gives no bound: the plain ranking runs. All sums
+// saturate, which keeps every bound an upper bound.
 //
 // Prediction mode is the same argument with the score pair(C, w) + 100000 * picks(w): the
 // continuations come in the index's order (pair count descending, bytes ascending), and only
@@ -218,28 +226,46 @@ void FastRanker::stream_pairs(const fst::Map& bigram, std::string_view context,
   }
 }
 
+bool FastRanker::read_context_prefix(const RankingIndex& index,
+                                     const RankingIndex::ContextPrefixList& list,
+                                     std::string_view buffer) {
+  ranked_pairs_.clear();
+  members_.clear();
+  const RanksBefore before;
+  for (std::uint32_t k = 0; k < list.size; ++k) {
+    const IndexEntry e = index.entry(list.first + k);
+    const Scored word{e.word, e.count, chars_of(e.word)};
+    if (!starts_with(word.word, buffer) || (k > 0 && !before(ranked_pairs_.back(), word)))
+      return false;  // a damaged list
+    ranked_pairs_.push_back(word);
+    members_.push_back(word.word);
+  }
+  std::sort(members_.begin(), members_.end());
+  return !has_repeats(members_);
+}
+
 bool FastRanker::rank_prefix(const RankingInput& in, const RankingAids& aids,
                              std::vector<std::string>& out) {
   const std::string_view buffer = in.buffer;
+  const RankingIndex* const index = aids.index;
   std::optional<RankingIndex::PrefixList> listed;
-  if (aids.index) listed = aids.index->prefix(buffer);
+  if (index) listed = index->prefix(buffer);
   if (!listed) {
     const std::size_t limit =
-        aids.index
-            ? std::min<std::size_t>(
-                  std::max<std::size_t>(aids.index->prefix_threshold(), kWalkLimit), kMaxWalkLimit)
-            : kWalkLimit;
+        index ? std::min<std::size_t>(std::max<std::size_t>(index->prefix_threshold(), kWalkLimit),
+                                      kMaxWalkLimit)
+              : kWalkLimit;
     if (!walk_list(in.unigram, buffer, limit)) return false;
   }
-  const std::uint32_t list_size =
+  const std::uint32_t plain_size =
       listed ? listed->size : static_cast<std::uint32_t>(walked_.size());
-  const bool complete = listed ? listed->complete() : true;
+  const bool plain_complete = listed ? listed->complete() : true;
   // A walked list is put in plain order only as far as it is processed: its best words first
   // (most often processing stops a little past the 50th), the rest all at once when processing
-  // goes on into them (after a context word whose pairs cannot be bounded, it goes to the end).
+  // goes on into them.
   std::size_t walked_in_order = 0;
-  const auto entry = [&](std::uint32_t i) {
-    if (listed) return aids.index->entry(listed->first + i);
+  const auto plain_entry = [&](std::uint32_t i) {
+    if (listed) return index->entry(listed->first + i);
     if (i >= walked_in_order) {
       const auto from = walked_.begin() + std::ptrdiff_t(walked_in_order);
       if (walked_in_order == 0 && walked_.size() > kWalkedFirstSorted && i < kWalkedFirstSorted) {
@@ -254,60 +280,39 @@ bool FastRanker::rank_prefix(const RankingInput& in, const RankingAids& aids,
     return IndexEntry{walked_[i].word, walked_[i].score};
   };
 
-  // Pairs after the context word: walked when the context has few, else from its list.
+  // Pairs after the context word: walked when there are few under the buffer, else the listed
+  // pair words are merged into the list (point 4).
   std::optional<RankingIndex::ContextList> heavy;
+  std::optional<RankingIndex::ContextPrefixList> ranked;
   std::optional<fst::Map::Position> pair_root;
-  bool pairs_known = false;
   std::uint64_t pair_max = 0;  // no pair under the buffer has a larger count
-  listed_.clear();
   if (in.prev_word) {
-    if (aids.index) heavy = aids.index->context(*in.prev_word);
-    if (heavy) {
-      ++counts_.listed_context;
-      IndexEntry previous;
-      for (std::uint32_t k = 0; k < heavy->size; ++k) {
-        const IndexEntry e = aids.index->entry(heavy->first + k);
-        if (k > 0 && !continues_before(previous, e)) return false;  // a damaged list
-        if (starts_with(e.word, buffer)) listed_.push_back({e.word, e.count});
-        previous = e;
-      }
-      pair_max = std::max(aids.index->entry(heavy->first).count, heavy->rest_max);
-      std::sort(listed_.begin(), listed_.end(),
-                [](const Pair& a, const Pair& b) { return a.word < b.word; });
-      if (has_repeats(listed_)) return false;
+    if (index) heavy = index->context(*in.prev_word);
+    if (heavy) ranked = index->context_prefix(*heavy, buffer);
+    if (ranked) {
+      ++counts_.merged_context;
+      if (!read_context_prefix(*index, *ranked, buffer)) return false;
+      pair_max = std::max(index->entry(heavy->first).count, heavy->rest_max);
       key_.assign(*in.prev_word);
       key_.push_back(pair_separator);
       pair_root = in.bigram.position(key_);
     } else {
       stream_pairs(in.bigram, *in.prev_word, buffer);
-      pairs_known = true;
+      for (const Pair& pair : pairs_)
+        pair_max = std::max(pair_max, pair.count);
     }
   }
-  const auto walk_pairs_now = [&] {
-    stream_pairs(in.bigram, *in.prev_word, buffer);
-    pairs_known = true;
-  };
-  const auto known_pair = [&](std::string_view word) {
-    return find_word(pairs_known ? pairs_ : listed_, word);
-  };
+  const bool pairs_walked = in.prev_word && !ranked;
   const auto pair_count = [&](std::string_view word) -> std::uint64_t {
-    if (!in.prev_word) return 0;
-    if (const Pair* p = known_pair(word)) return p->count;
-    if (pairs_known || !pair_root || heavy->rest_max == 0) return 0;
-    if (!aids.index->may_follow(*heavy, word)) return 0;
+    if (pairs_walked) {
+      const Pair* p = find_word(pairs_, word);
+      return p ? p->count : 0;
+    }
+    if (!pair_root || !index->may_follow(*heavy, word)) return 0;
     return in.bigram.get(*pair_root, word).value_or(0);
   };
-  // The most a pair can add to a word not yet scored (point 2).
-  const auto pair_bound = [&](std::string_view word) -> std::uint64_t {
-    if (!in.prev_word) return 0;
-    if (const Pair* p = known_pair(word)) return p->count;
-    if (pairs_known || !aids.index->may_follow(*heavy, word)) return 0;
-    return heavy->rest_max;
-  };
-  const auto score_of = [&](std::string_view word, std::uint64_t base) {
-    std::uint64_t score = base;
-    if (const std::uint64_t p = pair_count(word))
-      score = saturating_add(score, saturating_mul(p, bigram_weight));
+  const auto score_of = [&](std::string_view word, std::uint64_t base, std::uint64_t pair) {
+    std::uint64_t score = saturating_add(base, saturating_mul(pair, bigram_weight));
     if (const auto picks = find(in.user_freq, word))
       score = saturating_add(saturating_mul(*picks, user_weight), score);
     if (word == buffer) score = saturating_add(score, exact_match_bonus);
@@ -328,54 +333,71 @@ bool FastRanker::rank_prefix(const RankingInput& in, const RankingAids& aids,
     counts_.dropped_by_bound += out;
     return out;
   };
-  const std::uint64_t rest_max = heavy ? heavy->rest_max : 0;
-  // Point 4: every word raised by an unlisted pair scores below the 50th best.
-  const auto unlisted_pairs_bounded = [&](std::uint64_t floor) {
-    if (!heavy || pairs_known || rest_max == 0) return true;
-    return below_all(saturating_add(floor, saturating_mul(rest_max, bigram_weight)));
-  };
-  // Whether processing more of the list can ever bound them: even its last count must do.
-  const auto list_can_bound = [&] {
-    return complete || unlisted_pairs_bounded(entry(list_size - 1).count);
-  };
 
-  // The list, from the front (point 1).
+  // The list in base order, from the front (points 1 and 4). `plain_head` is the next plain word
+  // that is not a listed pair word, `plain_last` the last plain word read.
+  std::uint32_t next_plain = 0, next_ranked = 0;
+  std::optional<Scored> plain_head, plain_last;
+  const auto advance_plain = [&] {
+    plain_head.reset();
+    while (next_plain < plain_size) {
+      const IndexEntry e = plain_entry(next_plain++);
+      const Scored word{e.word, e.count, chars_of(e.word)};
+      if (!starts_with(word.word, buffer) || (plain_last && !before(*plain_last, word)))
+        return false;  // a damaged list
+      plain_last = word;
+      if (ranked && std::binary_search(members_.begin(), members_.end(), word.word)) continue;
+      plain_head = word;
+      break;
+    }
+    return true;
+  };
+  if (!advance_plain()) return false;
   processed_.clear();
   std::uint64_t floor = 0;
-  std::uint32_t i = 0;
-  IndexEntry previous;
-  std::uint32_t previous_chars = 0;
-  for (; i < list_size; ++i) {
-    if (i == list_limit && !unlisted_pairs_bounded(floor) && !list_can_bound()) {
-      ++counts_.pairs_walked_late;
-      walk_pairs_now();
+  // Whether a word ranks before every word a list has yet to give.
+  const auto before_unread_ranked = [&](const Scored& word) {
+    if (!ranked) return true;
+    if (next_ranked < ranked_pairs_.size()) return before(word, ranked_pairs_[next_ranked]);
+    if (ranked->complete()) return true;
+    return !ranked_pairs_.empty() && before(word, ranked_pairs_.back());
+  };
+  const auto before_unread_plain = [&](const Scored& word) {
+    if (plain_head) return before(word, *plain_head);
+    if (plain_complete) return true;
+    return plain_last && !before(*plain_last, word);
+  };
+  while (processed_.size() < list_limit) {
+    if (plain_head && before_unread_ranked(*plain_head)) {
+      const Scored word = *plain_head;
+      if (!advance_plain()) return false;
+      std::uint64_t base = word.score;
+      if (const auto cloud = find(in.extra_dict, word.word)) base = std::max(base, *cloud);
+      // Merged, it has no pair (point 4).
+      add(word.word, score_of(word.word, base, ranked ? 0 : pair_count(word.word)));
+      processed_.push_back(word.word);
+      floor = word.score;
+    } else if (ranked && next_ranked < ranked_pairs_.size() &&
+               before_unread_plain(ranked_pairs_[next_ranked])) {
+      const Scored& word = ranked_pairs_[next_ranked++];
+      std::uint64_t score = score_of(word.word, word.score, 0);
+      if (const auto cloud = find(in.extra_dict, word.word)) {
+        const std::uint64_t corpus = in.unigram.get(word.word).value_or(0);
+        score = score_of(word.word, std::max(corpus, *cloud), pair_count(word.word));
+      }
+      add(word.word, score);
+      processed_.push_back(word.word);
+      floor = word.score;
+    } else {
+      break;  // both lists read, or where one ends, words it did not list could come next
     }
-    if (i >= list_limit && unlisted_pairs_bounded(floor)) break;
-    const IndexEntry e = entry(i);
-    const std::uint32_t chars = chars_of(e.word);
-    if (!starts_with(e.word, buffer) ||
-        (i > 0 && !before(Scored{previous.word, previous.count, previous_chars},
-                          Scored{e.word, e.count, chars}))) {
-      return false;  // a damaged list
-    }
-    previous = e;
-    previous_chars = chars;
-    std::uint64_t base = e.count;
-    if (const auto cloud = find(in.extra_dict, e.word)) base = std::max(base, *cloud);
-    add(e.word, score_of(e.word, base));
-    processed_.push_back(e.word);
-    floor = e.count;
   }
-  if (i == list_size && !complete) {
-    if (i < list_limit) return false;
-    if (!unlisted_pairs_bounded(floor)) {
-      ++counts_.pairs_walked_late;
-      walk_pairs_now();
-    }
-  }
-  // With the whole of a complete list processed, no corpus word under the buffer is left.
-  const bool corpus_done = i == list_size && complete;
-  if (corpus_done) floor = 0;
+  const bool ranked_done = !ranked || (next_ranked == ranked_pairs_.size() && ranked->complete());
+  // With both lists read to the end and complete, no word of the word map under the buffer is
+  // left.
+  const bool words_done = !plain_head && next_plain == plain_size && plain_complete && ranked_done;
+  if (processed_.size() < list_limit && !words_done) return false;
+  if (words_done) floor = 0;
   route_ = listed ? Route::indexed_prefix : Route::walked_prefix;
 
   std::sort(processed_.begin(), processed_.end());
@@ -390,16 +412,17 @@ bool FastRanker::rank_prefix(const RankingInput& in, const RankingAids& aids,
     if (!corpus && !cloud) return std::nullopt;
     return std::max(corpus.value_or(0), cloud.value_or(0));
   };
-  if (pairs_known) {
-    pair_max = 0;
-    for (const Pair& pair : pairs_)
-      pair_max = std::max(pair_max, pair.count);
-  }
   const std::uint64_t pair_raise_max = saturating_mul(pair_max, bigram_weight);
+  // Point 2: the most an unprocessed word with this cloud count and pair raise scores besides
+  // its picks.
+  const auto rest_bound = [&](std::uint64_t cloud, std::uint64_t pair_raise) {
+    return ranked ? std::max(floor, saturating_add(cloud, pair_raise))
+                  : saturating_add(std::max(floor, cloud), pair_raise);
+  };
 
   // The buffer itself, exactly.
   if (!was_processed(buffer)) {
-    if (const auto base = base_of(buffer)) add(buffer, score_of(buffer, *base));
+    if (const auto base = base_of(buffer)) add(buffer, score_of(buffer, *base, pair_count(buffer)));
   }
 
   // Picks, most picked first (point 2).
@@ -413,46 +436,56 @@ bool FastRanker::rank_prefix(const RankingInput& in, const RankingAids& aids,
   while (const WordCounts::Entry* pick = picks.next()) {
     if (pick->count == 0) break;  // the rest are not raised by picks
     const std::uint64_t raise = saturating_mul(pick->count, user_weight);
-    if (below_all(
-            saturating_add(raise, saturating_add(std::max(floor, cloud_max), pair_raise_max)))) {
+    if (below_all(saturating_add(raise, rest_bound(cloud_max, pair_raise_max)))) {
       ++counts_.stopped_early;
       break;
     }
     const std::string_view word = pick->word;
     if (was_processed(word) || word == buffer) continue;
     const std::uint64_t cloud = find(in.extra_dict, word).value_or(0);
-    const std::uint64_t bound = saturating_add(
-        raise,
-        saturating_add(std::max(floor, cloud), saturating_mul(pair_bound(word), bigram_weight)));
-    if (beaten(bound, word)) continue;
-    if (const auto base = base_of(word)) add(word, score_of(word, *base));
+    const std::uint64_t pair = pair_count(word);
+    if (beaten(saturating_add(raise, rest_bound(cloud, saturating_mul(pair, bigram_weight))), word))
+      continue;
+    if (const auto base = base_of(word)) add(word, score_of(word, *base, pair));
   }
 
-  // Cloud words at or above the floor, highest cloud count first (point 2).
-  WordCounts::Descending clouds(aids.extra_counts, {cloud_first, cloud_last}, visit_);
-  while (const WordCounts::Entry* cloud = clouds.next()) {
-    if (cloud->count < floor) break;  // point 3
-    if (below_all(saturating_add(cloud->count, pair_raise_max))) {
+  // Cloud words, highest cloud count first (points 2 and 3): false once the rest cannot enter.
+  const auto visit_cloud = [&](const WordCounts::Entry& cloud) {
+    if ((ranked ? saturating_add(cloud.count, pair_raise_max) : cloud.count) < floor) return false;
+    if (below_all(saturating_add(cloud.count, pair_raise_max))) {
       ++counts_.stopped_early;
-      break;
+      return false;
     }
-    const std::string_view word = cloud->word;
-    if (was_processed(word) || word == buffer || picks_of(word) > 0) continue;
-    const std::uint64_t bound =
-        saturating_add(cloud->count, saturating_mul(pair_bound(word), bigram_weight));
-    if (beaten(bound, word)) continue;
-    add(word, score_of(word, std::max(in.unigram.get(word).value_or(0), cloud->count)));
+    // The bound first: it rules out most cloud words, and what it rules out needs no other look.
+    const std::string_view word = cloud.word;
+    const std::uint64_t pair = pair_count(word);
+    if (beaten(rest_bound(cloud.count, saturating_mul(pair, bigram_weight)), word)) return true;
+    if (was_processed(word) || word == buffer || picks_of(word) > 0) return true;
+    add(word, score_of(word, std::max(in.unigram.get(word).value_or(0), cloud.count), pair));
+    return true;
+  };
+  if (full() && pair_raise_max >= fiftieth().score) {
+    // Pairs so large that no cloud count can end the visit: in byte order, without a heap.
+    for (const WordCounts::Entry& cloud :
+         aids.extra_counts.entries().subspan(cloud_first, cloud_last - cloud_first)) {
+      visit_cloud(cloud);
+    }
+  } else {
+    WordCounts::Descending clouds(aids.extra_counts, {cloud_first, cloud_last}, visit_);
+    while (const WordCounts::Entry* cloud = clouds.next()) {
+      if (!visit_cloud(*cloud)) break;
+    }
   }
 
-  // Words raised only by a pair, and cloud words below the floor with a pair (points 3 and 4).
-  if (in.prev_word && !corpus_done) {
-    for (const Pair& pair : pairs_known ? pairs_ : listed_) {
+  // Words raised only by a walked pair, and cloud words below the floor with one (points 3, 4).
+  if (pairs_walked && !words_done) {
+    for (const Pair& pair : pairs_) {
       const std::string_view word = pair.word;
       if (pair.count == 0 || was_processed(word) || word == buffer || picks_of(word) > 0) continue;
       const auto cloud = find(in.extra_dict, word);
       if (cloud && *cloud >= floor) continue;  // visited with the cloud words
       if (beaten(saturating_add(floor, saturating_mul(pair.count, bigram_weight)), word)) continue;
-      if (const auto base = base_of(word)) add(word, score_of(word, *base));
+      if (const auto base = base_of(word)) add(word, score_of(word, *base, pair.count));
     }
   }
   return emit(before, out);

@@ -4,8 +4,10 @@
 // Words that nothing but their corpus count raises ("plain" words) rank among themselves by the
 // order (count descending, fewer characters first, bytes ascending). The ranking index lists the
 // first words of every large prefix in that order, so the first plain words of a full list are
-// the first of that list. Every other word under the buffer is raised by something known: a pick
-// (user table), a cloud count (extra table), the exact match, or a pair with the context word.
+// the first of that list. After a context word with many pairs under the buffer, the index also
+// lists the first words that have a pair with it in their order with the pair counted, and the two
+// lists are merged. Every other word under the buffer is raised by something known: a pick (user
+// table), a cloud count (extra table), the exact match, or a walked pair with the context word.
 // Those are scored exactly, or dropped when an upper bound on their score proves that 50 words
 // already rank before them. The bounds and why they hold are in fast_ranking.cpp; where one
 // cannot be had cheaply the plain ranking runs instead.
@@ -45,10 +47,9 @@ class FastRanker {
   Route last_route() const { return route_; }
   // Running totals of the less common steps, so tests can show they were taken.
   struct Counts {
-    std::uint64_t listed_context = 0;     // prefix mode after a context word with a pair list
-    std::uint64_t pairs_walked_late = 0;  // its list could not bound the unlisted pairs
-    std::uint64_t dropped_by_bound = 0;   // words left out by their score bound
-    std::uint64_t stopped_early = 0;      // visits of picks or cloud words ended by a bound
+    std::uint64_t merged_context = 0;    // prefix mode: listed pair words merged into the list
+    std::uint64_t dropped_by_bound = 0;  // words left out by their score bound
+    std::uint64_t stopped_early = 0;     // visits of picks or cloud words ended by a bound
   };
   const Counts& counts() const { return counts_; }
 
@@ -67,6 +68,9 @@ class FastRanker {
   bool rank_prediction(const RankingInput& in, const RankingAids& aids,
                        std::vector<std::string>& out);
   bool walk_list(const fst::Map& unigram, std::string_view prefix, std::size_t limit);
+  // Reads (and checks) a context prefix list into ranked_pairs_ and members_.
+  bool read_context_prefix(const RankingIndex& index, const RankingIndex::ContextPrefixList& list,
+                           std::string_view buffer);
   void stream_pairs(const fst::Map& bigram, std::string_view context, std::string_view prefix);
   // Items: everything scored exactly. `top_` keeps the best 50 of them under `before`.
   template <typename Before>
@@ -84,8 +88,9 @@ class FastRanker {
   std::vector<Scored> walked_;  // every key under a small prefix; put in plain order as needed
   std::string walked_text_;
   std::vector<std::size_t> ends_;
-  std::vector<Pair> pairs_;   // pairs of the context under the buffer, by word
-  std::vector<Pair> listed_;  // listed continuations of the context under the buffer, by word
+  std::vector<Pair> pairs_;                // pairs of the context under the buffer, by word
+  std::vector<Scored> ranked_pairs_;       // listed pair words under the buffer, in base order
+  std::vector<std::string_view> members_;  // the same words, by their bytes
   std::string pair_text_;
   std::string key_;
   std::vector<std::uint32_t> order_;

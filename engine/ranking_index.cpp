@@ -1,5 +1,7 @@
 #include "ranking_index.h"
 
+#include <compare>
+
 #include "fst/crc32c.h"
 #include "fst/fst_format.h"
 #include "ranking_index_format.h"
@@ -10,6 +12,27 @@ namespace {
 namespace layout = ranking_index;
 using fst::format::load_u32;
 using fst::format::load_u64;
+
+// The record among `count` sorted records of `size` bytes from `records` that `order` (the
+// record against what is wanted) finds equal, by halving; null when there is none.
+template <typename Order>
+const std::uint8_t* find_record(const std::uint8_t* records, std::uint64_t count, std::size_t size,
+                                Order order) {
+  std::uint64_t low = 0, high = count;
+  while (low < high) {
+    const std::uint64_t mid = low + (high - low) / 2;
+    const std::uint8_t* at = records + mid * size;
+    const std::strong_ordering found = order(at);
+    if (found < 0) {
+      low = mid + 1;
+    } else if (found > 0) {
+      high = mid;
+    } else {
+      return at;
+    }
+  }
+  return nullptr;
+}
 
 bool binds(const std::uint8_t* at, const fst::Map& map) {
   const auto checksum = map.stored_checksum();
@@ -66,6 +89,7 @@ std::optional<RankingIndex> RankingIndex::open(std::span<const std::uint8_t> byt
   index.context_count_ = load_u32(d + layout::kContextCountAt);
   index.entry_count_ = load_u64(d + layout::kEntryCountAt);
   index.hash_count_ = load_u64(d + layout::kHashCountAt);
+  index.context_prefix_count_ = load_u64(d + layout::kContextPrefixCountAt);
   const std::uint64_t pool_size = load_u64(d + layout::kPoolSizeAt);
   // Each part is checked against the file size before it is added, so nothing overflows.
   std::uint64_t expected = layout::kHeaderSize + layout::kChecksumSize;
@@ -78,7 +102,8 @@ std::optional<RankingIndex> RankingIndex::open(std::span<const std::uint8_t> byt
       !add(index.prefix_count_, layout::kPrefixRecordSize) ||
       !add(index.context_count_, layout::kContextRecordSize) ||
       !add(index.entry_count_, layout::kEntrySize) || !add(index.hash_count_, layout::kHashSize) ||
-      !add(pool_size, 1) || expected != size) {
+      !add(index.context_prefix_count_, layout::kContextPrefixRecordSize) || !add(pool_size, 1) ||
+      expected != size) {
     return fail(IndexError::bad_layout);
   }
   index.owner_ = std::move(owner);
@@ -90,7 +115,9 @@ std::optional<RankingIndex> RankingIndex::open(std::span<const std::uint8_t> byt
   index.entries_ =
       index.contexts_ + std::uint64_t{index.context_count_} * layout::kContextRecordSize;
   index.hashes_ = index.entries_ + index.entry_count_ * layout::kEntrySize;
-  index.pool_ = index.hashes_ + index.hash_count_ * layout::kHashSize;
+  index.context_prefixes_ = index.hashes_ + index.hash_count_ * layout::kHashSize;
+  index.pool_ =
+      index.context_prefixes_ + index.context_prefix_count_ * layout::kContextPrefixRecordSize;
   index.prefix_threshold_ = load_u32(d + layout::kPrefixThresholdAt);
   index.context_threshold_ = load_u32(d + layout::kContextThresholdAt);
 
@@ -143,12 +170,30 @@ std::optional<RankingIndex> RankingIndex::open(std::span<const std::uint8_t> byt
       bad = true;
       break;
     }
-    // Hashes are searched by halving too.
-    for (std::uint64_t k = 1; k < list.pair_count && !bad; ++k)
-      bad = index.hash_at(list.first_hash + k - 1) > index.hash_at(list.first_hash + k);
+    // Hashes are searched by halving too. (Read in place: there may be millions.)
+    const std::uint8_t* hash = index.hashes_ + list.first_hash * layout::kHashSize;
+    for (std::uint64_t k = 1; k < list.pair_count && !bad; ++k, hash += layout::kHashSize)
+      bad = load_u32(hash) > load_u32(hash + layout::kHashSize);
     // Pairs not listed come after the listed ones in the list's order.
     const std::uint64_t last = index.entry(list.first + list.size - 1).count;
     if (list.complete() ? list.rest_max != 0 : list.rest_max > last) bad = true;
+    previous_text = text;
+  }
+  // Context prefixes are searched by halving over (context, text).
+  std::uint32_t previous_context = 0;
+  for (std::uint64_t i = 0; i < index.context_prefix_count_ && !bad; ++i) {
+    const std::uint8_t* at = index.context_prefixes_ + i * layout::kContextPrefixRecordSize;
+    const std::uint32_t context = load_u32(at);
+    const std::string_view text = text_at(at + 4);
+    // A prefix may have no list words at all: then its list is empty, and complete.
+    const std::uint64_t first = load_u32(at + 12), list_size = load_u32(at + 16);
+    const bool ascending = i == 0 || previous_context < context ||
+                           (previous_context == context && previous_text < text);
+    if (bad || context >= index.context_count_ || !ascending || first > index.entry_count_ ||
+        list_size > index.entry_count_ - first || list_size > load_u32(at + 20)) {
+      bad = true;
+    }
+    previous_context = context;
     previous_text = text;
   }
   if (bad) return fail(IndexError::bad_record);
@@ -157,6 +202,10 @@ std::optional<RankingIndex> RankingIndex::open(std::span<const std::uint8_t> byt
 
 std::string_view RankingIndex::text(std::uint64_t offset, std::uint64_t length) const {
   return {reinterpret_cast<const char*>(pool_ + offset), length};
+}
+
+std::string_view RankingIndex::record_text(const std::uint8_t* at) const {
+  return text(load_u32(at), load_u32(at + 4));
 }
 
 std::uint32_t RankingIndex::hash_at(std::uint64_t i) const {
@@ -183,47 +232,46 @@ IndexEntry RankingIndex::entry(std::uint32_t i) const {
 }
 
 std::optional<RankingIndex::PrefixList> RankingIndex::prefix(std::string_view wanted) const {
-  std::uint32_t low = 0, high = prefix_count_;
-  while (low < high) {
-    const std::uint32_t mid = low + (high - low) / 2;
-    const std::uint8_t* at = prefixes_ + std::uint64_t{mid} * layout::kPrefixRecordSize;
-    const std::string_view text = this->text(load_u32(at), load_u32(at + 4));
-    if (text < wanted) {
-      low = mid + 1;
-    } else if (wanted < text) {
-      high = mid;
-    } else {
-      PrefixList list;
-      list.first = load_u32(at + 8);
-      list.size = load_u32(at + 12);
-      list.key_count = load_u64(at + 16);
-      return list;
-    }
-  }
-  return std::nullopt;
+  const std::uint8_t* at =
+      find_record(prefixes_, prefix_count_, layout::kPrefixRecordSize,
+                  [&](const std::uint8_t* record) { return record_text(record) <=> wanted; });
+  if (!at) return std::nullopt;
+  PrefixList list;
+  list.first = load_u32(at + 8);
+  list.size = load_u32(at + 12);
+  list.key_count = load_u64(at + 16);
+  return list;
 }
 
 std::optional<RankingIndex::ContextList> RankingIndex::context(std::string_view word) const {
-  std::uint32_t low = 0, high = context_count_;
-  while (low < high) {
-    const std::uint32_t mid = low + (high - low) / 2;
-    const std::uint8_t* at = contexts_ + std::uint64_t{mid} * layout::kContextRecordSize;
-    const std::string_view text = this->text(load_u32(at), load_u32(at + 4));
-    if (text < word) {
-      low = mid + 1;
-    } else if (word < text) {
-      high = mid;
-    } else {
-      ContextList list;
-      list.first = load_u32(at + 8);
-      list.size = load_u32(at + 12);
-      list.pair_count = load_u64(at + 16);
-      list.rest_max = load_u64(at + 24);
-      list.first_hash = load_u64(at + 32);
-      return list;
-    }
-  }
-  return std::nullopt;
+  const std::uint8_t* at =
+      find_record(contexts_, context_count_, layout::kContextRecordSize,
+                  [&](const std::uint8_t* record) { return record_text(record) <=> word; });
+  if (!at) return std::nullopt;
+  ContextList list;
+  list.first = load_u32(at + 8);
+  list.size = load_u32(at + 12);
+  list.pair_count = load_u64(at + 16);
+  list.rest_max = load_u64(at + 24);
+  list.first_hash = load_u64(at + 32);
+  list.record = static_cast<std::uint32_t>((at - contexts_) / layout::kContextRecordSize);
+  return list;
+}
+
+std::optional<RankingIndex::ContextPrefixList> RankingIndex::context_prefix(
+    const ContextList& context, std::string_view prefix) const {
+  const auto order = [&](const std::uint8_t* record) {
+    const std::uint32_t of = load_u32(record);
+    return of != context.record ? of <=> context.record : record_text(record + 4) <=> prefix;
+  };
+  const std::uint8_t* at = find_record(context_prefixes_, context_prefix_count_,
+                                       layout::kContextPrefixRecordSize, order);
+  if (!at) return std::nullopt;
+  ContextPrefixList list;
+  list.first = load_u32(at + 12);
+  list.size = load_u32(at + 16);
+  list.word_count = load_u32(at + 20);
+  return list;
 }
 
 }  // namespace ornav

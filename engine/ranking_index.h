@@ -1,5 +1,6 @@
 // Reader of the ranking index (layout in ranking_index_format.h): precomputed first words of
-// large key prefixes and first continuations of context words with many pairs.
+// large key prefixes, first continuations of context words with many pairs, and first words under
+// the large prefixes of those continuations in their ranking order after the context word.
 //
 // The index is optional. Opening validates it before anything uses it: its checksum, that it was
 // built for exactly these two maps, that every record, entry and text lies inside the file and
@@ -54,7 +55,14 @@ class RankingIndex {
     std::uint64_t pair_count = 0;
     std::uint64_t rest_max = 0;
     std::uint64_t first_hash = 0;  // pair_count hashes from here
+    std::uint32_t record = 0;      // which context this is
     bool complete() const { return pair_count == size; }
+  };
+  // The listed first continuations of a context word under a prefix that are words of the word
+  // map, by corpus count + 100 x pair count; `complete` when they are all of them.
+  struct ContextPrefixList : List {
+    std::uint32_t word_count = 0;
+    bool complete() const { return word_count == size; }
   };
 
   // Validates `bytes` (kept valid by `owner`) against the two maps; empty, with *why set, when
@@ -68,6 +76,10 @@ class RankingIndex {
   std::optional<PrefixList> prefix(std::string_view text) const;
   // The list of exactly this context word, if it has one.
   std::optional<ContextList> context(std::string_view word) const;
+  // The list of the context's continuations under exactly this prefix, if it has one. Every
+  // prefix with more pairs under it than context_threshold() has one.
+  std::optional<ContextPrefixList> context_prefix(const ContextList& context,
+                                                  std::string_view prefix) const;
   IndexEntry entry(std::uint32_t i) const;
   // False when `word` certainly does not follow the context (no continuation has its hash); true
   // means only that it may.
@@ -85,6 +97,7 @@ class RankingIndex {
  private:
   RankingIndex() = default;
   std::string_view text(std::uint64_t offset, std::uint64_t length) const;
+  std::string_view record_text(const std::uint8_t* at) const;  // offset and length at `at`
   std::uint32_t hash_at(std::uint64_t i) const;
 
   std::shared_ptr<const void> owner_;
@@ -94,11 +107,13 @@ class RankingIndex {
   const std::uint8_t* contexts_ = nullptr;
   const std::uint8_t* entries_ = nullptr;
   const std::uint8_t* hashes_ = nullptr;
+  const std::uint8_t* context_prefixes_ = nullptr;
   const std::uint8_t* pool_ = nullptr;
   std::uint32_t prefix_count_ = 0;
   std::uint32_t context_count_ = 0;
   std::uint64_t entry_count_ = 0;
   std::uint64_t hash_count_ = 0;
+  std::uint64_t context_prefix_count_ = 0;
   std::uint32_t prefix_threshold_ = 0;
   std::uint32_t context_threshold_ = 0;
 };

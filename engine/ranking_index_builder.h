@@ -1,7 +1,9 @@
 // Builds the ranking index (ranking_index_format.h) for a dictionary's two maps, by walking each
-// map once. Used by the dictionary tool next to the maps it writes, and by tests and benchmarks.
+// map once. The dictionary tool writes it next to the maps it builds; an engine whose maps came
+// without a usable one builds it in the background (background_index.h).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -20,7 +22,8 @@ struct IndexParams {
   std::uint32_t long_list_threshold = 2048;
   std::uint32_t long_list_limit = 256;
   // Context words with more pairs than this get a list of their first `context_list_limit`
-  // continuations.
+  // continuations, and so do the prefixes of their continuations with more pairs than this (of
+  // `prefix_list_limit` words, in their ranking order after the context word).
   std::uint32_t context_threshold = 128;
   std::uint32_t context_list_limit = 128;
 
@@ -31,10 +34,11 @@ struct IndexParams {
 };
 
 // The index bytes; empty when either map has no stored checksum to bind the index to (format
-// versions before 3), or when the limits are zero.
-std::optional<std::vector<std::uint8_t>> build_ranking_index(const fst::Map& unigram,
-                                                             const fst::Map& bigram,
-                                                             const IndexParams& params);
+// versions before 3), when the limits are zero, or when `stop` became true on the way (checked
+// every few thousand keys, so a build stops within a millisecond or so).
+std::optional<std::vector<std::uint8_t>> build_ranking_index(
+    const fst::Map& unigram, const fst::Map& bigram, const IndexParams& params,
+    const std::atomic<bool>* stop = nullptr);
 // With IndexParams::for_maps(unigram, bigram).
 std::optional<std::vector<std::uint8_t>> build_ranking_index(const fst::Map& unigram,
                                                              const fst::Map& bigram);

@@ -157,6 +157,51 @@ TEST(RankingIndexBuilder, ContextListsHashesAndBounds) {
   EXPECT_LT(strangers, 3);  // a 32-bit hash rarely collides
 }
 
+// The lists of a busy context's continuations under each of their prefixes with many pairs: the
+// continuations that are words, by corpus count + 100 x pair count, against brute force.
+TEST(RankingIndexBuilder, ContextPrefixListsRankByCorpusAndPairCounts) {
+  const KeyCounts words = random_words(7, 300);
+  KeyCounts pairs;
+  std::mt19937 rng(1);
+  for (const auto& [word, count] : words) {
+    if (rng() % 2) pairs[testing::pair_key("c", word)] = rng() % 3;
+  }
+  pairs[testing::pair_key("c", "a\xD8\xA7x")] = 9;  // not a word: counted, never listed
+  const Built b = build(words, pairs, {.prefix_list_limit = 8, .context_threshold = 10});
+  const auto index = open(b, b.bytes);
+  ASSERT_TRUE(index);
+  const auto context = index->context("c");
+  ASSERT_TRUE(context);
+  std::map<std::string, std::vector<std::pair<std::string, std::uint64_t>>> ranked;
+  std::map<std::string, std::uint64_t> pairs_under;
+  for (const auto& [key, count] : pairs) {
+    const std::string word = key.substr(2);
+    for (std::size_t end = 1; end <= word.size(); ++end) {
+      const std::string prefix = word.substr(0, end);
+      if (!utf8::is_valid(prefix)) continue;
+      ++pairs_under[prefix];
+      if (words.contains(word)) ranked[prefix].emplace_back(word, words.at(word) + 100 * count);
+    }
+  }
+  for (auto& [prefix, n] : pairs_under) {
+    const auto list = index->context_prefix(*context, prefix);
+    ASSERT_EQ(bool(list), n > 10) << prefix;
+    if (!list) continue;
+    auto& want = ranked[prefix];
+    std::sort(want.begin(), want.end(), [](const auto& x, const auto& y) {
+      if (x.second != y.second) return x.second > y.second;
+      const auto cx = utf8::count_scalars(x.first), cy = utf8::count_scalars(y.first);
+      return cx != cy ? cx < cy : x.first < y.first;
+    });
+    EXPECT_EQ(list->word_count, want.size()) << prefix;
+    want.resize(std::min<std::size_t>(want.size(), 8));
+    std::vector<std::pair<std::string, std::uint64_t>> got;
+    for (const IndexEntry& e : list_of(*index, *list))
+      got.emplace_back(e.word, e.count);
+    EXPECT_EQ(got, want) << prefix;
+  }
+}
+
 TEST(RankingIndexBuilder, NeedsMapsWithAChecksum) {
   const fst::Map uni = testing::build_map({{"a", 1}});
   // A version 2 map: no stored checksum to bind to.
@@ -205,7 +250,7 @@ TEST_F(RankingIndexReader, RefusesDamagedOrForeignFiles) {
   bytes[0] ^= 1;
   EXPECT_EQ(refusal(bytes), IndexError::bad_magic);
   bytes = built_.bytes;
-  bytes[ranking_index::kVersionAt] = 2;
+  bytes[ranking_index::kVersionAt] = ranking_index::kVersion + 1;
   EXPECT_EQ(refusal(bytes), IndexError::unknown_version);
   for (const std::size_t at : {std::size_t{200}, bytes.size() / 2, bytes.size() - 5}) {
     bytes = built_.bytes;

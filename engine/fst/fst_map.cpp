@@ -7,6 +7,8 @@
 // - the root node is validated on open, every other node when a walk reaches it.
 #include "fst_map.h"
 
+#include <algorithm>
+
 #include "crc32c.h"
 
 namespace ornav::fst {
@@ -73,9 +75,15 @@ std::optional<Map> Map::open(std::span<const std::uint8_t> bytes, std::shared_pt
   return map;
 }
 
-bool Map::checksum_matches() const {
+bool Map::checksum_matches(const std::atomic<bool>* stop) const {
   if (version_ < 3) return true;
-  return mask_crc32c(crc32c(data_, size_ - 4)) == format::load_u32(data_ + size_ - 4);
+  constexpr std::size_t kStep = std::size_t{1} << 20;
+  std::uint32_t crc = 0;
+  for (std::size_t at = 0; at < size_ - 4; at += kStep) {
+    if (stop && stop->load(std::memory_order_relaxed)) return false;
+    crc = crc32c(data_ + at, std::min(kStep, size_ - 4 - at), crc);
+  }
+  return mask_crc32c(crc) == format::load_u32(data_ + size_ - 4);
 }
 
 std::optional<std::uint32_t> Map::stored_checksum() const {

@@ -12,6 +12,7 @@
 // yields more than len() keys.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -53,7 +54,8 @@ class Map {
                                  Checksum checksum = Checksum::verify);
 
   // Compares the whole file with its stored checksum; true for version 2 maps, which have none.
-  bool checksum_matches() const;
+  // With `stop` (looked at every megabyte), a comparison that is asked to stop ends with false.
+  bool checksum_matches(const std::atomic<bool>* stop = nullptr) const;
 
   // The output stored for exactly this key.
   std::optional<std::uint64_t> get(std::string_view key) const;

@@ -30,6 +30,11 @@ Usage:
       a number from 1 to 18446744073709551615, a word or pair given twice); then nothing is
       written. Each map is replaced whole, never left half-written. OUTDIR/ranking.idx, the
       engine's optional index for these two maps, is written after them.
+  ornav-dict index DICTDIR
+      Writes DICTDIR/ranking.idx, the engine's ranking index for the maps in DICTDIR, as
+      build does after the maps. An engine that finds none (or one of other maps) builds it
+      itself in the background, but ranks without it until then. Maps whose bytes differ from
+      their stored checksums, or of a format without checksums, are refused.
   ornav-dict dump MAP.fst
       Prints every key and its value, KEY<TAB>VALUE, in key order. The pair separator 0x1F
       prints as a TAB (a pair map dumps as first<TAB>second<TAB>count); control bytes, a
@@ -83,6 +88,20 @@ int runBuild(const std::vector<std::string>& args, std::ostream& err) {
 int mapOpenFailure(const MapFileResult& result, std::ostream& err) {
   err << result.error << "\n";
   return result.io_error ? exitIoError : exitBadInput;
+}
+
+int runIndex(const std::vector<std::string>& args, std::ostream& err) {
+  if (args.size() != 2) return usageError(err, "index needs DICTDIR");
+  const std::filesystem::path dir = args[1];
+  const auto unigram = openMapFile(dir / "unigram.fst");
+  if (!unigram.map) return mapOpenFailure(unigram, err);
+  const auto bigram = openMapFile(dir / "bigram.fst");
+  if (!bigram.map) return mapOpenFailure(bigram, err);
+  if (!unigram.map->stored_checksum() || !bigram.map->stored_checksum()) {
+    err << dir.string() << ": maps of a format without checksums cannot have an index\n";
+    return exitBadInput;
+  }
+  return writeRankingIndex(dir, *unigram.map, *bigram.map, err) ? exitOk : exitIoError;
 }
 
 int runDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -227,6 +246,7 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     return exitOk;
   }
   if (command == "build") return runBuild(args, err);
+  if (command == "index") return runIndex(args, err);
   if (command == "dump") return runDump(args, out, err);
   if (command == "lookup") return runLookup(args, out, err);
   if (command == "candidates") return runCandidates(args, out, err);

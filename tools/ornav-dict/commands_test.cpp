@@ -46,7 +46,7 @@ class CommandsTest : public ::testing::Test {
 TEST_F(CommandsTest, HelpAndUsageErrors) {
   const auto help = run({"--help"});
   EXPECT_EQ(help.status, exitOk);
-  for (const char* command : {"build", "dump", "lookup", "candidates", "stats", "eval"}) {
+  for (const char* command : {"build", "index", "dump", "lookup", "candidates", "stats", "eval"}) {
     EXPECT_THAT(help.out, HasSubstr(std::string("ornav-dict ") + command)) << command;
   }
   EXPECT_THAT(help.out, HasSubstr("Exit status"));
@@ -54,6 +54,7 @@ TEST_F(CommandsTest, HelpAndUsageErrors) {
   EXPECT_EQ(run({"frobnicate"}).status, exitUsage);
   EXPECT_EQ(run({"build", "a.tsv"}).status, exitUsage);
   EXPECT_EQ(run({"dump"}).status, exitUsage);
+  EXPECT_EQ(run({"index"}).status, exitUsage);
   EXPECT_EQ(run({"lookup", path("unigram.fst")}).status, exitUsage);
   EXPECT_EQ(run({"lookup", path("unigram.fst"), "\\xZZ"}).status, exitUsage);
   EXPECT_EQ(run({"eval", path(""), path("keymap.json"), path("t"), "--fast"}).status, exitUsage);

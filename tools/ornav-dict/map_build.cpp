@@ -102,16 +102,23 @@ BuildOutcome buildDictionary(const std::filesystem::path& unigram_tsv,
   }
   // The engine's optional ranking index, written last: the engine uses it only with the very
   // maps it was built for, so one left from an earlier build is never misread.
-  const auto index = maps.size() == 2 ? build_ranking_index(maps[0], maps[1]) : std::nullopt;
-  const auto index_path = out_dir / "ranking.idx";
-  const auto error = index ? writeMapFile(index_path, *index) : std::string("internal error");
-  if (error) {
-    log << index_path.string() << ": cannot write: " << *error << "\n";
+  if (maps.size() != 2 || !writeRankingIndex(out_dir, maps[0], maps[1], log)) {
     outcome.status = Status::io_error;
-    return outcome;
   }
-  log << index_path.string() << ": " << index->size() << " bytes\n";
   return outcome;
+}
+
+bool writeRankingIndex(const std::filesystem::path& dir, const fst::Map& unigram,
+                       const fst::Map& bigram, std::ostream& log) {
+  const auto index = build_ranking_index(unigram, bigram);
+  const auto path = dir / "ranking.idx";
+  const auto error = index ? writeMapFile(path, *index) : std::string("maps without checksums");
+  if (error) {
+    log << path.string() << ": cannot write: " << *error << "\n";
+    return false;
+  }
+  log << path.string() << ": " << index->size() << " bytes\n";
+  return true;
 }
 
 }  // namespace ornav::dict

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "count_file.h"
+#include "fst_map.h"
 
 namespace ornav::dict {
 
@@ -27,5 +28,10 @@ struct BuildOutcome {
 BuildOutcome buildDictionary(const std::filesystem::path& unigram_tsv,
                              const std::filesystem::path& bigram_tsv,
                              const std::filesystem::path& out_dir, std::ostream& log);
+
+// Writes DIR/ranking.idx, the engine's ranking index for these two maps of DIR (replaced whole),
+// and reports it to `log`; false, with the reason in `log`, when it cannot be written.
+bool writeRankingIndex(const std::filesystem::path& dir, const fst::Map& unigram,
+                       const fst::Map& bigram, std::ostream& log);
 
 }  // namespace ornav::dict
