@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <fstream>
 #include <sstream>
@@ -57,6 +58,41 @@ TEST_F(ApplicationTest, IdentityComesFromTheBundleAndTheSettings) {
   const std::string device = app.identity().deviceID;
   Application again(fakes_.ports(), quiet());
   EXPECT_EQ(again.identity().deviceID, device);
+}
+
+TEST_F(ApplicationTest, TheServiceAddressChosenAtRunTimeReplacesTheBuildsValue) {
+  struct Row {
+    const char* environment;
+    const char* setting;
+    std::optional<std::string> hostsChoice;
+    std::string expected;
+  };
+  fakes_.bundle.info[kServiceBaseURLInfoKey] = std::string("https://built.example/");
+  const Row rows[] = {
+      {nullptr, nullptr, {}, "https://built.example/"},
+      {"", "", {}, "https://built.example/"},  // empty values choose nothing
+      {nullptr, "https://setting.example/", {}, "https://setting.example/"},
+      {"http://127.0.0.1:8080/", "https://setting.example/", {}, "http://127.0.0.1:8080/"},
+      {"http://127.0.0.1:8080/", nullptr, std::string(""), ""},
+  };
+  for (const Row& row : rows) {
+    if (row.environment) {
+      ::setenv(kServiceBaseURLEnvironmentVariable, row.environment, 1);
+    } else {
+      ::unsetenv(kServiceBaseURLEnvironmentVariable);
+    }
+    if (row.setting) {
+      fakes_.settings.setString(kServiceBaseURLSettingKey, row.setting);
+    } else {
+      fakes_.settings.remove(kServiceBaseURLSettingKey);
+    }
+    ApplicationOptions options = quiet();
+    options.serviceBaseURL = row.hostsChoice;
+    Application app(fakes_.ports(), options);
+    EXPECT_EQ(app.identity().serviceBaseURL, row.expected);
+    EXPECT_EQ(UpdateService::feedbackURL(), row.expected);
+  }
+  ::unsetenv(kServiceBaseURLEnvironmentVariable);
 }
 
 TEST_F(ApplicationTest, MissingFactsFallBack) {
