@@ -20,7 +20,7 @@ struct TlsFiles {
 struct FrontEndOptions {
   std::string host = "127.0.0.1";
   int port = 0;  // 0: any free port (see port())
-  std::optional<TlsFiles> tls;
+  std::optional<TlsFiles> tls = {};
   int threads = 8;
   // A client that sends nothing for this long (a body that trickles in, headers that promise a
   // body that never comes) gets 400 and loses its connection.

@@ -155,7 +155,8 @@ TEST(TwoProcessesOnPostgres, ServeOneDictionaryAndBothAcceptUploads) {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   const bool postgres = argc > 1 && std::strcmp(argv[1], "--postgres") == 0;
-  if (postgres && !ornav::service::testing::scratchPostgresURL()) return ornav::service::testing::kSkipped;
+  if (postgres && !ornav::service::testing::scratchPostgresURL())
+    return ornav::service::testing::kSkipped;
   if (GTEST_FLAG_GET(filter) == "*") GTEST_FLAG_SET(filter, postgres ? "*Postgres*" : "Sqlite/*");
   return RUN_ALL_TESTS();
 }

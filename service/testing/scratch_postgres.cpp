@@ -36,10 +36,12 @@ struct Server {
   int databases = 0;
 
   bool run(const std::string& command) const {
-    return std::system((asUser + command + " >>" + (folder / "log").string() + " 2>&1").c_str()) == 0;
+    return std::system((asUser + command + " >>" + (folder / "log").string() + " 2>&1").c_str()) ==
+           0;
   }
   ~Server() {
-    if (running) run((bin / "pg_ctl").string() + " -D " + (folder / "data").string() + " -m immediate stop");
+    if (running)
+      run((bin / "pg_ctl").string() + " -D " + (folder / "data").string() + " -m immediate stop");
   }
 };
 
@@ -54,9 +56,10 @@ Server* start() {
   if (::geteuid() == 0) {
     const passwd* user = ::getpwnam("postgres");
     if (user == nullptr) user = ::getpwnam("nobody");
-    if (user == nullptr || ::chown(server.folder.path().c_str(), user->pw_uid, user->pw_gid) != 0) return nullptr;
-    server.asUser = "setpriv --reuid=" + std::to_string(user->pw_uid) + " --regid=" +
-                    std::to_string(user->pw_gid) + " --clear-groups ";
+    if (user == nullptr || ::chown(server.folder.path().c_str(), user->pw_uid, user->pw_gid) != 0)
+      return nullptr;
+    server.asUser = "setpriv --reuid=" + std::to_string(user->pw_uid) +
+                    " --regid=" + std::to_string(user->pw_gid) + " --clear-groups ";
   }
   const std::string data = (server.folder / "data").string();
   // No fsync: the tests kill services, never this server.

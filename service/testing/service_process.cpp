@@ -65,9 +65,8 @@ ServiceProcess::ServiceProcess(const std::string& database, const std::vector<st
   words.insert(words.end(), extra.begin(), extra.end());
   int output = -1;
   pid_ = spawn(words, output);
-  const std::string said = readUntil(output, [](const std::string& text) {
-    return text.find('\n') != std::string::npos;
-  });
+  const std::string said = readUntil(
+      output, [](const std::string& text) { return text.find('\n') != std::string::npos; });
   ::close(output);
   const std::string marker = "listening on ";
   if (const auto at = said.find(marker); at != std::string::npos) {
@@ -119,9 +118,8 @@ int rawExchange(int port, const std::vector<std::string>& pieces, int pauseMs) {
     if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
     if (::send(fd, pieces[i].data(), pieces[i].size(), MSG_NOSIGNAL) < 0) break;
   }
-  const std::string answer = readUntil(fd, [](const std::string& text) {
-    return text.find("\r\n") != std::string::npos;
-  });
+  const std::string answer =
+      readUntil(fd, [](const std::string& text) { return text.find("\r\n") != std::string::npos; });
   ::close(fd);
   // "HTTP/1.1 400 Bad Request"
   return answer.size() > 12 ? std::atoi(answer.c_str() + 9) : 0;
