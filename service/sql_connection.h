@@ -50,8 +50,8 @@ class SqlConnection {
   // A write transaction that also excludes every other exclusive one, across processes (building
   // a dictionary version, migrating the schema).
   virtual void beginExclusive() = 0;
-  void commit() { query("COMMIT"); }
-  void rollback() { query("ROLLBACK"); }
+  virtual void commit() { query("COMMIT"); }
+  virtual void rollback() { query("ROLLBACK"); }
 
   // False once the connection is lost; the pool then opens a new one.
   virtual bool usable() const = 0;

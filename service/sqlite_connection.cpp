@@ -10,7 +10,8 @@ constexpr int kBusyTimeoutMs = 5000;
 
 }  // namespace
 
-SqliteConnection::SqliteConnection(const std::string& path) {
+SqliteConnection::SqliteConnection(const std::string& path, std::shared_ptr<std::mutex> writers)
+    : writers_(std::move(writers)) {
   const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
   if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
     const std::string why = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
@@ -35,6 +36,31 @@ SqliteConnection::~SqliteConnection() {
   for (auto& [sql, statement] : statements_)
     sqlite3_finalize(statement);
   sqlite3_close(db_);
+}
+
+void SqliteConnection::beginWrite() {
+  if (writers_) writing_ = std::unique_lock(*writers_);
+  try {
+    query("BEGIN IMMEDIATE");
+  } catch (const StorageError&) {
+    if (writing_.owns_lock()) writing_.unlock();
+    throw;
+  }
+}
+
+void SqliteConnection::commit() {
+  query("COMMIT");
+  if (writing_.owns_lock()) writing_.unlock();
+}
+
+void SqliteConnection::rollback() {
+  try {
+    query("ROLLBACK");
+  } catch (const StorageError&) {
+    if (writing_.owns_lock()) writing_.unlock();
+    throw;
+  }
+  if (writing_.owns_lock()) writing_.unlock();
 }
 
 bool SqliteConnection::readOnly() const {

@@ -78,7 +78,8 @@ ConnectionPool::Opener openerFor(const std::string& url) {
     std::string path = url.substr(7);
     if (path.rfind("///", 0) == 0) path.erase(0, 2);
     if (path.empty()) throw std::invalid_argument("no file after \"sqlite:\"");
-    return [path] { return std::make_unique<SqliteConnection>(path); };
+    auto writers = std::make_shared<std::mutex>();
+    return [path, writers] { return std::make_unique<SqliteConnection>(path, writers); };
   }
   if (url.rfind("postgresql://", 0) == 0 || url.rfind("postgres://", 0) == 0) {
     return [url] { return std::make_unique<PostgresConnection>(url); };

@@ -16,6 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+bool syncCommits = false;
+
 std::optional<fs::path> postgresBin() {
   std::error_code error;
   std::optional<fs::path> newest;
@@ -62,11 +64,11 @@ Server* start() {
                     " --regid=" + std::to_string(user->pw_gid) + " --clear-groups ";
   }
   const std::string data = (server.folder / "data").string();
-  // No fsync: the tests kill services, never this server.
   if (!server.run((*bin / "initdb").string() + " -D " + data +
                   " -U ornav --auth=trust -E UTF8 --no-locale --no-sync") ||
       !server.run((*bin / "pg_ctl").string() + " -D " + data + " -w -o \"-k " +
-                  server.folder.path().string() + " -c listen_addresses= -F\" start")) {
+                  server.folder.path().string() +
+                  " -c listen_addresses=" + (syncCommits ? "" : " -F") + "\" start")) {
     std::cerr << "PostgreSQL did not start; see " << (server.folder / "log") << "\n";
     return nullptr;
   }
@@ -85,6 +87,10 @@ std::optional<std::string> scratchPostgresURL(const std::string& database) {
   Server* server = shared();
   if (server == nullptr) return std::nullopt;
   return "postgresql://ornav@/" + database + "?host=" + server->folder.path().string();
+}
+
+void scratchPostgresSyncsCommits() {
+  syncCommits = true;
 }
 
 std::string freshPostgresDatabase() {

@@ -12,6 +12,10 @@ namespace ornav::service::testing {
 // PostgreSQL is not installed or does not start.
 std::optional<std::string> scratchPostgresURL(const std::string& database = "postgres");
 
+// Call before the first use for a server that syncs its commits to disk, as in production (the
+// tests' server does not, for speed: they kill services, never it).
+void scratchPostgresSyncsCommits();
+
 // A new empty database on that server; its URL.
 std::string freshPostgresDatabase();
 

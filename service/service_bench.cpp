@@ -1,0 +1,130 @@
+// 1,000 simulated devices on loopback, SQLite and PostgreSQL side by side: each device uploads
+// the growth of its counts and then fetches the dictionary (one in ten as a new installation,
+// the rest already current), from 8 client threads against 8 service threads. Prints requests
+// per second and the median and 99th-percentile latency of each kind of request.
+#include <benchmark/benchmark.h>
+#include <httplib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "base/temporary_folder.h"
+#include "base/text.h"
+#include "testing/live_service.h"
+#include "testing/scratch_postgres.h"
+
+namespace ornav::service {
+namespace {
+
+constexpr int kDevices = 1000;
+constexpr int kClients = 8;
+constexpr int kWordsPerUpload = 20;
+constexpr int kVocabulary = 3000;
+
+std::string word(int number) {
+  static const std::vector<std::string> letters = codePoints("ابتجخدرزسشغفقكلمنوىيپچژڭگھۆۇۈۋېە");
+  std::string text;
+  for (int i = 0; i < 4; ++i, number /= static_cast<int>(letters.size()))
+    text += letters[number % letters.size()];
+  return text;
+}
+
+// A device's upload: words drawn with a skew towards the common ones, as people type.
+std::string upload(int device, int round) {
+  std::string entries;
+  unsigned seed = static_cast<unsigned>(device * 7919 + round * 104729);
+  for (int i = 0; i < kWordsPerUpload; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const double u = (seed >> 8) / double(1 << 24);
+    entries += (i ? "," : "") + std::string(R"({"word":")") + word(int(u * u * u * kVocabulary)) +
+               R"(","count":)" + std::to_string(1 + i % 3) + "}";
+  }
+  return R"({"device":"BENCH-)" + std::to_string(device) + R"(","entries":[)" + entries + "]}";
+}
+
+double percentile(std::vector<double> values, double p) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[std::min(values.size() - 1, std::size_t(p * double(values.size())))];
+}
+
+void load(benchmark::State& state, const std::string& database) {
+  ServiceLimits unlimited;
+  unlimited.uploadsPerHour = unlimited.storingRequestsPerAddress = 0;
+  testing::LiveService service(database, unlimited, FrontEndOptions{.threads = kClients});
+  // A first round of uploads and a built dictionary, so that fetches carry words.
+  for (int device = 0; device < kDevices; device += 4)
+    service.handlers.handle({"POST", "/api/ornav-ime/user-dict", {}, upload(device, 0), "x"});
+  const std::string current = std::to_string(service.storage->rebuildDictionary(2, 0).version);
+
+  for (auto _ : state) {
+    std::vector<double> uploads[kClients], fetches[kClients];
+    std::atomic<int> next = 0;
+    const auto started = std::chrono::steady_clock::now();
+    std::vector<std::thread> clients;
+    for (int c = 0; c < kClients; ++c) {
+      clients.emplace_back([&, c] {
+        httplib::Client client("127.0.0.1", service.frontEnd.port());
+        for (int device; (device = next++) < kDevices;) {
+          auto timed = [](auto request) {
+            const auto start = std::chrono::steady_clock::now();
+            request();
+            return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                             start)
+                .count();
+          };
+          uploads[c].push_back(timed([&] {
+            client.Post("/api/ornav-ime/user-dict", upload(device, 1), "application/json");
+          }));
+          const std::string since = device % 10 == 0 ? "0" : current;
+          fetches[c].push_back(timed([&] { client.Get("/api/ornav-ime/dict?since=" + since); }));
+        }
+      });
+    }
+    for (std::thread& client : clients)
+      client.join();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::vector<double> up, fetch;
+    for (int c = 0; c < kClients; ++c) {
+      up.insert(up.end(), uploads[c].begin(), uploads[c].end());
+      fetch.insert(fetch.end(), fetches[c].begin(), fetches[c].end());
+    }
+    state.counters["req/s"] = double(up.size() + fetch.size()) / seconds;
+    state.counters["upload_p50_ms"] = percentile(up, 0.5);
+    state.counters["upload_p99_ms"] = percentile(up, 0.99);
+    state.counters["fetch_p50_ms"] = percentile(fetch, 0.5);
+    state.counters["fetch_p99_ms"] = percentile(fetch, 0.99);
+  }
+  state.counters["dictionary_words"] = double(service.storage->stats().dictionaryWords);
+}
+
+void sqliteLoad(benchmark::State& state) {
+  TemporaryFolder folder("ornav-service-bench");
+  load(state, "sqlite:" + (folder / "db").string());
+}
+
+void postgresLoad(benchmark::State& state) {
+  if (!testing::scratchPostgresURL()) {
+    state.SkipWithError("PostgreSQL is not installed");
+    for (auto _ : state) {
+    }
+    return;
+  }
+  load(state, testing::freshPostgresDatabase());
+}
+
+BENCHMARK(sqliteLoad)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(postgresLoad)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace ornav::service
+
+int main(int argc, char** argv) {
+  ornav::service::testing::scratchPostgresSyncsCommits();  // durable, as SQLite is here
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+}
