@@ -65,8 +65,9 @@ HttpFrontEnd::HttpFrontEnd(ServiceHandlers& handlers, FrontEndOptions options)
   server.set_read_timeout(options_.readTimeoutSeconds, 0);
   server.set_write_timeout(options_.readTimeoutSeconds, 0);
   server.set_keep_alive_timeout(5);
-  // Bodies on routes without a cap of their own (a GET with a body) are not read beyond this.
-  server.set_payload_max_length(64 << 10);
+  // The library refuses larger announced bodies before any handler; each route's own cap is
+  // checked below, and again while its body is read.
+  server.set_payload_max_length(handlers.largestBody());
 
   server.set_pre_routing_handler(
       [&handlers](const httplib::Request& request, httplib::Response& response) {
@@ -75,9 +76,10 @@ HttpFrontEnd::HttpFrontEnd(ServiceHandlers& handlers, FrontEndOptions options)
           sendAndClose(*refused, response);
           return httplib::Server::HandlerResponse::Handled;
         }
-        if (request.has_header("Content-Length") &&
-            request.get_header_value<std::uint64_t>("Content-Length") >
-                std::get<std::size_t>(admitted)) {
+        const std::size_t limit = std::get<std::size_t>(admitted);
+        const std::uint64_t announced = request.get_header_value<std::uint64_t>("Content-Length");
+        // A route without a body takes none: the library would read a chunked one without bound.
+        if (announced > limit || (limit == 0 && request.has_header("Transfer-Encoding"))) {
           sendAndClose(plainRefusal(413, "the body is too large"), response);
           return httplib::Server::HandlerResponse::Handled;
         }

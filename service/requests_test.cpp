@@ -84,6 +84,9 @@ TEST_F(Requests, MalformedRequestsAreRefusedAndStoreNothing) {
   EXPECT_EQ(testing::rawExchange(port, {head + "Content-Length: 40\r\n\r\n"}), 400);
   EXPECT_EQ(testing::rawExchange(port, {head + "Content-Length: 40\r\n\r\n{", "\"message\""}, 1500),
             400);
+  EXPECT_EQ(testing::rawExchange(port, {"GET /api/ornav-ime/about HTTP/1.1\r\nHost: x\r\n"
+                                        "Transfer-Encoding: chunked\r\n\r\n"}),
+            413);
   EXPECT_EQ(testing::rawExchange(port, {head + "Transfer-Encoding: chunked\r\n\r\n",
                                         "7d0\r\n" + std::string(2000, ' ') + "\r\n0\r\n\r\n"}),
             413);
@@ -105,6 +108,11 @@ TEST_F(Requests, SqlInEveryFieldIsKeptAsText) {
   EXPECT_EQ(stored[0].text(0), R"('); DROP TABLE feedback; -- " $1 ? %s)");
   EXPECT_EQ(stored[0].text(1), stored[0].text(0));
   EXPECT_TRUE(rows("SELECT word FROM device_words").empty());  // not a word of the alphabet
+  // A body far larger than a feedback's, within the upload's cap.
+  EXPECT_EQ(status("POST", "/api/ornav-ime/user-dict",
+                   R"({"device":"A","entries":[{"word":")" + std::string(200000, 'x') +
+                       R"(","count":1}]})"),
+            200);
 }
 
 TEST_F(Requests, LimitsPerDeviceAndPerAddress) {

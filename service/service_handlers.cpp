@@ -1,5 +1,7 @@
 #include "service_handlers.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "base/json_reading.h"
@@ -82,6 +84,10 @@ std::size_t ServiceHandlers::bodyLimit(const Route& route) const {
       break;
   }
   return 0;
+}
+
+std::size_t ServiceHandlers::largestBody() const {
+  return std::max({limits_.uploadBodyBytes, limits_.feedbackBodyBytes, limits_.crashBodyBytes});
 }
 
 std::variant<std::size_t, ServiceResponse> ServiceHandlers::admit(const std::string& method,

@@ -59,6 +59,8 @@ class ServiceHandlers {
   // that has no route (404 for an unknown path, 405 for a method the path does not take).
   std::variant<std::size_t, ServiceResponse> admit(const std::string& method,
                                                    const std::string& path) const;
+  // The largest body any route takes.
+  std::size_t largestBody() const;
 
  private:
   struct Route;
