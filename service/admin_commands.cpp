@@ -1,6 +1,7 @@
 #include "admin_commands.h"
 
 #include <charconv>
+#include <ctime>
 #include <ostream>
 
 #include <nlohmann/json.hpp>
@@ -19,6 +20,15 @@ using nlohmann::json;
 constexpr std::int64_t kDefaultMinDevices = 5;
 constexpr std::uintmax_t kLongestAboutFile = 64 << 10;
 constexpr std::int64_t kDay = 86400;
+
+std::string isoTime(std::int64_t seconds) {
+  const std::time_t time = static_cast<std::time_t>(seconds);
+  std::tm utc{};
+  gmtime_r(&time, &utc);
+  char text[32] = {};
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return text;
+}
 
 struct Admin {
   CommandLine& arguments;
@@ -111,6 +121,117 @@ struct Admin {
     return 0;
   }
 
+  // Prints `rows` as one JSON array, or each row's text.
+  template <typename Row>
+  int list(bool asJson, const std::vector<Row>& rows, json (*toJson)(const Row&),
+           std::string (*toText)(const Row&)) {
+    json array = json::array();
+    for (const Row& row : rows) {
+      if (asJson) {
+        array.push_back(toJson(row));
+      } else {
+        out << toText(row) << "\n";
+      }
+    }
+    if (asJson) out << json_reading::serialize(array) << "\n";
+    return 0;
+  }
+
+  int releases() {
+    const bool asJson = arguments.present("--json");
+    if (!arguments.problem().empty()) return usage();
+    return list<PublishedRelease>(
+        asJson, open()->releases(),
+        [](const PublishedRelease& r) -> json {
+          json row = {{"publishedAt", isoTime(r.publishedAt)},
+                      {"version", r.release.version},
+                      {"url", r.release.url},
+                      {"sha256", r.release.sha256},
+                      {"notes", r.release.notes}};
+          if (r.release.sizeMB) row["sizeMB"] = *r.release.sizeMB;
+          return row;
+        },
+        [](const PublishedRelease& r) {
+          return isoTime(r.publishedAt) + "  " + r.release.version + "  " + r.release.url;
+        });
+  }
+
+  int feedback() {
+    const bool asJson = arguments.present("--json");
+    const auto days = arguments.integer("--days", 1, 36500).value_or(7);
+    const auto limit = arguments.integer("--limit", 1, 1000000).value_or(100);
+    if (!arguments.problem().empty()) return usage();
+    return list<StoredFeedback>(
+        asJson, open()->feedbackSince(wallClockSeconds() - days * kDay, limit),
+        [](const StoredFeedback& f) -> json {
+          const FeedbackRequest& m = f.feedback;
+          return {{"receivedAt", isoTime(f.receivedAt)},
+                  {"message", m.message},
+                  {"contact", m.contact},
+                  {"version", m.version},
+                  {"device", m.device},
+                  {"host", m.host},
+                  {"os", m.os},
+                  {"time", m.time}};
+        },
+        [](const StoredFeedback& f) {
+          const FeedbackRequest& m = f.feedback;
+          return isoTime(f.receivedAt) + "  version " + m.version + "  device " + m.device +
+                 (m.contact.empty() ? "" : "  contact " + m.contact) + "\n  " + m.message;
+        });
+  }
+
+  int crashes() {
+    const bool asJson = arguments.present("--json");
+    const auto limit = arguments.integer("--limit", 1, 1000000).value_or(50);
+    if (!arguments.problem().empty()) return usage();
+    return list<CrashGroup>(
+        asJson, open()->crashGroups(limit),
+        [](const CrashGroup& g) -> json {
+          return {{"group", g.id},
+                  {"signature", g.signature},
+                  {"reports", g.reports},
+                  {"firstSeen", isoTime(g.firstSeen)},
+                  {"lastSeen", isoTime(g.lastSeen)}};
+        },
+        [](const CrashGroup& g) {
+          return "group " + std::to_string(g.id) + ": " + std::to_string(g.reports) +
+                 " reports, last " + isoTime(g.lastSeen) + "\n  " + g.signature;
+        });
+  }
+
+  int crashReports() {
+    const bool asJson = arguments.present("--json");
+    const auto group = arguments.integer("--group", 1, INT64_MAX);
+    const auto limit = arguments.integer("--limit", 1, 1000000).value_or(10);
+    if (!arguments.problem().empty()) return usage();
+    if (!group) {
+      err << "ornavel-service admin: crash-reports needs --group ID\n";
+      return 2;
+    }
+    return list<StoredCrash>(
+        asJson, open()->crashReports(*group, limit),
+        [](const StoredCrash& c) -> json {
+          const CrashReport& r = c.report;
+          return {{"receivedAt", isoTime(c.receivedAt)},
+                  {"reportID", r.reportID},
+                  {"type", r.type},
+                  {"name", r.name},
+                  {"reason", r.reason},
+                  {"stack", r.stack},
+                  {"version", r.version},
+                  {"device", r.device},
+                  {"host", r.host},
+                  {"os", r.os},
+                  {"time", r.time}};
+        },
+        [](const StoredCrash& c) {
+          const CrashReport& r = c.report;
+          return isoTime(c.receivedAt) + "  " + r.name + "  version " + r.version + "  os " + r.os +
+                 "  host " + r.host + "\n  " + r.reason + "\n" + r.stack;
+        });
+  }
+
   int stats() {
     const bool asJson = arguments.present("--json");
     if (!arguments.problem().empty()) return usage();
@@ -154,6 +275,10 @@ int runAdmin(CommandLine& arguments, std::ostream& out, std::ostream& err) {
     if (*command == "set-about") return admin.setAbout();
     if (*command == "purge") return admin.purge();
     if (*command == "stats") return admin.stats();
+    if (*command == "releases") return admin.releases();
+    if (*command == "feedback") return admin.feedback();
+    if (*command == "crashes") return admin.crashes();
+    if (*command == "crash-reports") return admin.crashReports();
   } catch (const std::exception& error) {
     err << "ornavel-service admin: " << error.what() << "\n";
     return 1;

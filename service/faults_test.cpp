@@ -2,8 +2,6 @@
 // a full disk or read-only, and admin commands given what they must refuse.
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <pwd.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,21 +19,16 @@
 namespace ornav::service {
 namespace {
 
-// A different dictionary word for every number.
-std::string wordFor(int number) {
+// An upload of `words` different dictionary words, the first numbered `first`.
+std::string uploadBody(const std::string& device, int first, int words) {
   static const std::vector<std::string> letters = codePoints("ابتجخدرزسشغفقكلمنوىيپچژڭگھۆۇۈۋېە");
-  std::string word = letters[number % letters.size()];
-  for (number /= static_cast<int>(letters.size()); word.size() < 4 || number > 0;
-       number /= static_cast<int>(letters.size()))
-    word += letters[number % letters.size()];
-  return word;
-}
-
-std::string uploadBody(const std::string& device, int firstWord, int words) {
   std::string entries;
-  for (int i = 0; i < words; ++i)
-    entries +=
-        (i ? "," : "") + std::string(R"({"word":")") + wordFor(firstWord + i) + R"(","count":1})";
+  for (int i = 0; i < words; ++i) {
+    std::string word;
+    for (int n = first + i, l = 0; l < 4; ++l, n /= int(letters.size()))
+      word += letters[n % letters.size()];
+    entries += (i ? "," : "") + std::string(R"({"word":")") + word + R"(","count":1})";
+  }
   return R"({"device":")" + device + R"(","entries":[)" + entries + "]}";
 }
 
@@ -56,7 +49,7 @@ class Faults : public ::testing::Test {
 
 TEST_F(Faults, KilledDuringUploadsLosesNoUploadItAcknowledged) {
   testing::ServiceProcess service(database(), kNoLimits);
-  ASSERT_FALSE(service.url().empty());
+  ASSERT_NE(service.port(), 0);
   std::mutex mutex;
   std::vector<std::string> acknowledged;  // the devices whose upload was answered "ok"
   std::atomic<bool> stop = false;
@@ -132,32 +125,23 @@ TEST_F(Faults, AFullDiskOrAReadOnlyDatabaseIsAnswered503) {
 }
 
 TEST_F(Faults, PublishingRefusesWhatNoApplicationCouldCheckAndStoresNothing) {
-  const std::string sha(64, 'A');
-  const struct {
-    std::vector<std::string> args;
-    int status;
-  } rows[] = {
-      {{"--version", "1.2", "--url", "http://dl.example/a.pkg", "--sha256", sha}, 1},
-      {{"--version", "1.2", "--url", "https://dl.example/a.pkg", "--sha256", "abc"}, 1},
-      {{"--version", "1.2", "--url", "https://dl.example/a.pkg"}, 1},
-      {{"--version", "1.2-beta", "--url", "https://dl.example/a.pkg", "--sha256", sha}, 1},
-      {{"--version", "1.2", "--url", "https://dl.example/a.pkg", "--sha256", sha, "--size-mb",
-        "-3"},
-       1},
-      {{"--version", "1.2", "--url", "https://dl.example/a.pkg", "--sha256", sha, "--bogus"}, 2},
+  const std::string sha(64, 'A'), https = "https://dl.example/a.pkg";
+  const auto publish = [&](std::string version, std::string url, std::string sum,
+                           std::vector<std::string> more = {}) {
+    std::vector<std::string> args = {"publish-release", "--version", version, "--url", url};
+    if (!sum.empty()) args.insert(args.end(), {"--sha256", sum});
+    args.insert(args.end(), more.begin(), more.end());
+    return testing::runAdmin(database(), args).first;
   };
-  for (const auto& row : rows) {
-    std::vector<std::string> args = {"publish-release"};
-    args.insert(args.end(), row.args.begin(), row.args.end());
-    EXPECT_EQ(testing::runAdmin(database(), args).first, row.status) << args[4];
-  }
-  EXPECT_NE(testing::runAdmin(database(), {"stats", "--json"}).second.find("\"releases\":0"),
-            std::string::npos);
-  EXPECT_EQ(testing::runAdmin(database(), {"publish-release", "--version", "1.2", "--url",
-                                           "https://dl.example/a.pkg", "--sha256", sha})
-                .first,
-            0);
-  EXPECT_EQ(stored("SELECT sha256 FROM releases"), std::set<std::string>{std::string(64, 'a')});
+  EXPECT_EQ(publish("1.2", "http://dl.example/a.pkg", sha), 1);
+  EXPECT_EQ(publish("1.2", https, "abc"), 1);
+  EXPECT_EQ(publish("1.2", https, ""), 1);
+  EXPECT_EQ(publish("1.2-beta", https, sha), 1);
+  EXPECT_EQ(publish("1.2", https, sha, {"--size-mb", "-3"}), 1);
+  EXPECT_EQ(publish("1.2", https, sha, {"--bogus"}), 2);
+  EXPECT_EQ(publish("1.2", https, sha), 0);
+  EXPECT_EQ(stored("SELECT sha256 || COUNT(*) FROM releases"),
+            std::set<std::string>{std::string(64, 'a') + "1"});
 }
 
 }  // namespace

@@ -27,6 +27,10 @@ constexpr const char* kUsage = R"(usage:
       set-about FILE.json          (keys: title, description, copyright)
       purge --older-than DAYS
       stats [--json]
+      releases [--json]
+      feedback [--days N] [--limit N] [--json]
+      crashes [--limit N] [--json]
+      crash-reports --group ID [--limit N] [--json]
 URL: sqlite:PATH or postgresql://USER@HOST/DATABASE
 )";
 

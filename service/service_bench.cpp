@@ -18,36 +18,23 @@
 namespace ornav::service {
 namespace {
 
-constexpr int kDevices = 1000;
-constexpr int kClients = 8;
-constexpr int kWordsPerUpload = 20;
-constexpr int kVocabulary = 3000;
-
-std::string word(int number) {
-  static const std::vector<std::string> letters = codePoints("ابتجخدرزسشغفقكلمنوىيپچژڭگھۆۇۈۋېە");
-  std::string text;
-  for (int i = 0; i < 4; ++i, number /= static_cast<int>(letters.size()))
-    text += letters[number % letters.size()];
-  return text;
-}
+constexpr int kDevices = 1000, kClients = 8, kWordsPerUpload = 20, kVocabulary = 3000;
 
 // A device's upload: words drawn with a skew towards the common ones, as people type.
 std::string upload(int device, int round) {
+  static const std::vector<std::string> letters = codePoints("ابتجخدرزسشغفقكلمنوىيپچژڭگھۆۇۈۋېە");
   std::string entries;
   unsigned seed = static_cast<unsigned>(device * 7919 + round * 104729);
   for (int i = 0; i < kWordsPerUpload; ++i) {
     seed = seed * 1103515245u + 12345u;
     const double u = (seed >> 8) / double(1 << 24);
-    entries += (i ? "," : "") + std::string(R"({"word":")") + word(int(u * u * u * kVocabulary)) +
-               R"(","count":)" + std::to_string(1 + i % 3) + "}";
+    std::string word;
+    for (int n = int(u * u * u * kVocabulary), l = 0; l < 4; ++l, n /= int(letters.size()))
+      word += letters[n % letters.size()];
+    entries += (i ? "," : "") + std::string(R"({"word":")") + word + R"(","count":)" +
+               std::to_string(1 + i % 3) + "}";
   }
   return R"({"device":"BENCH-)" + std::to_string(device) + R"(","entries":[)" + entries + "]}";
-}
-
-double percentile(std::vector<double> values, double p) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  return values[std::min(values.size() - 1, std::size_t(p * double(values.size())))];
 }
 
 void load(benchmark::State& state, const std::string& database) {
@@ -67,36 +54,34 @@ void load(benchmark::State& state, const std::string& database) {
     for (int c = 0; c < kClients; ++c) {
       clients.emplace_back([&, c] {
         httplib::Client client("127.0.0.1", service.frontEnd.port());
+        const auto timed = [](std::vector<double>& into, auto request) {
+          const auto start = std::chrono::steady_clock::now();
+          request();
+          into.push_back(
+              std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                  .count());
+        };
         for (int device; (device = next++) < kDevices;) {
-          auto timed = [](auto request) {
-            const auto start = std::chrono::steady_clock::now();
-            request();
-            return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                             start)
-                .count();
-          };
-          uploads[c].push_back(timed([&] {
+          timed(uploads[c], [&] {
             client.Post("/api/ornav-ime/user-dict", upload(device, 1), "application/json");
-          }));
+          });
           const std::string since = device % 10 == 0 ? "0" : current;
-          fetches[c].push_back(timed([&] { client.Get("/api/ornav-ime/dict?since=" + since); }));
+          timed(fetches[c], [&] { client.Get("/api/ornav-ime/dict?since=" + since); });
         }
       });
     }
     for (std::thread& client : clients)
       client.join();
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::vector<double> up, fetch;
-    for (int c = 0; c < kClients; ++c) {
-      up.insert(up.end(), uploads[c].begin(), uploads[c].end());
-      fetch.insert(fetch.end(), fetches[c].begin(), fetches[c].end());
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+    state.counters["req/s"] = 2 * kDevices / took.count();
+    for (auto [name, lists] : {std::pair{"upload", uploads}, std::pair{"fetch", fetches}}) {
+      std::vector<double> all;
+      for (int c = 0; c < kClients; ++c)
+        all.insert(all.end(), lists[c].begin(), lists[c].end());
+      std::sort(all.begin(), all.end());
+      state.counters[std::string(name) + "_p50_ms"] = all[all.size() / 2];
+      state.counters[std::string(name) + "_p99_ms"] = all[all.size() * 99 / 100];
     }
-    state.counters["req/s"] = double(up.size() + fetch.size()) / seconds;
-    state.counters["upload_p50_ms"] = percentile(up, 0.5);
-    state.counters["upload_p99_ms"] = percentile(up, 0.99);
-    state.counters["fetch_p50_ms"] = percentile(fetch, 0.5);
-    state.counters["fetch_p99_ms"] = percentile(fetch, 0.99);
   }
   state.counters["dictionary_words"] = double(service.storage->stats().dictionaryWords);
 }
@@ -107,13 +92,10 @@ void sqliteLoad(benchmark::State& state) {
 }
 
 void postgresLoad(benchmark::State& state) {
-  if (!testing::scratchPostgresURL()) {
-    state.SkipWithError("PostgreSQL is not installed");
-    for (auto _ : state) {
-    }
-    return;
+  if (testing::scratchPostgresURL()) return load(state, testing::freshPostgresDatabase());
+  state.SkipWithError("PostgreSQL is not installed");
+  for (auto _ : state) {
   }
-  load(state, testing::freshPostgresDatabase());
 }
 
 BENCHMARK(sqliteLoad)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();

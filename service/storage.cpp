@@ -174,6 +174,18 @@ std::optional<Release> Storage::latestRelease() {
   return Release{row.text(0), row.text(1), row.text(2), row.text(3), optionalNumber(row, 4)};
 }
 
+std::vector<PublishedRelease> Storage::releases() {
+  std::vector<PublishedRelease> releases;
+  for (const SqlRow& row : pool_.acquire()->query(
+           "SELECT published_at, version, url, sha256, notes, size_mb FROM releases ORDER BY id "
+           "DESC")) {
+    releases.push_back(
+        {row.integer(0),
+         {row.text(1), row.text(2), row.text(3), row.text(4), optionalNumber(row, 5)}});
+  }
+  return releases;
+}
+
 void Storage::setAbout(const AboutText& about, std::int64_t now) {
   auto db = pool_.acquire();
   Transaction transaction(*db, Transaction::Kind::write);
@@ -289,6 +301,45 @@ Stats Storage::stats() {
       "(SELECT COUNT(*) FROM crash_groups), (SELECT COUNT(*) FROM releases)")[0];
   return {row.integer(0), row.integer(1), row.integer(2), row.integer(3),
           row.integer(4), row.integer(5), row.integer(6), row.integer(7)};
+}
+
+std::vector<StoredFeedback> Storage::feedbackSince(std::int64_t since, std::int64_t limit) {
+  std::vector<StoredFeedback> found;
+  for (const SqlRow& row : pool_.acquire()->query(
+           "SELECT received_at, message, contact, version, device_id, host, os, sent_at FROM "
+           "feedback WHERE received_at >= CAST($1 AS BIGINT) ORDER BY received_at DESC, id DESC "
+           "LIMIT CAST($2 AS BIGINT)",
+           {value(since), value(limit)})) {
+    found.push_back({row.integer(0),
+                     {row.text(1), row.text(2), row.text(3), row.text(4), row.text(5), row.text(6),
+                      row.text(7)}});
+  }
+  return found;
+}
+
+std::vector<CrashGroup> Storage::crashGroups(std::int64_t limit) {
+  std::vector<CrashGroup> groups;
+  for (const SqlRow& row : pool_.acquire()->query(
+           "SELECT id, signature, reports, first_seen, last_seen FROM crash_groups ORDER BY "
+           "reports DESC, last_seen DESC LIMIT CAST($1 AS BIGINT)",
+           {value(limit)})) {
+    groups.push_back({row.integer(0), row.text(1), row.integer(2), row.integer(3), row.integer(4)});
+  }
+  return groups;
+}
+
+std::vector<StoredCrash> Storage::crashReports(std::int64_t groupID, std::int64_t limit) {
+  std::vector<StoredCrash> reports;
+  for (const SqlRow& row : pool_.acquire()->query(
+           "SELECT received_at, report_id, type, name, reason, stack, version, device_id, host, "
+           "os, sent_at FROM crash_reports WHERE group_id = CAST($1 AS BIGINT) ORDER BY "
+           "received_at DESC, id DESC LIMIT CAST($2 AS BIGINT)",
+           {value(groupID), value(limit)})) {
+    CrashReport report{row.text(1), row.text(2), row.text(3), row.text(4), row.text(5),
+                       row.text(6), row.text(7), row.text(8), row.text(9), row.text(10)};
+    reports.push_back({row.integer(0), std::move(report)});
+  }
+  return reports;
 }
 
 void Storage::check() {

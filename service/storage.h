@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "connection_pool.h"
 #include "request_reading.h"
@@ -44,6 +45,27 @@ struct PurgeOutcome {
   std::int64_t feedback = 0, crashReports = 0, uploads = 0, devices = 0;
 };
 
+struct StoredFeedback {
+  std::int64_t receivedAt = 0;
+  FeedbackRequest feedback;
+};
+
+struct CrashGroup {
+  std::int64_t id = 0;
+  std::string signature;
+  std::int64_t reports = 0, firstSeen = 0, lastSeen = 0;
+};
+
+struct StoredCrash {
+  std::int64_t receivedAt = 0;
+  CrashReport report;
+};
+
+struct PublishedRelease {
+  std::int64_t publishedAt = 0;
+  Release release;
+};
+
 struct Stats {
   std::int64_t devices = 0, uploads = 0, dictionaryVersion = 0, dictionaryWords = 0, feedback = 0,
                crashReports = 0, crashGroups = 0, releases = 0;
@@ -68,6 +90,9 @@ class Storage {
   // The release published last.
   std::optional<Release> latestRelease();
 
+  // Every release, the newest first.
+  std::vector<PublishedRelease> releases();
+
   void setAbout(const AboutText& about, std::int64_t now);
   AboutText about();
 
@@ -82,6 +107,12 @@ class Storage {
   // totals of devices not seen since then.
   PurgeOutcome purge(std::int64_t before);
   Stats stats();
+
+  // What operators read: feedback received since `since`, the newest first; crash groups, the
+  // largest first; a group's newest reports.
+  std::vector<StoredFeedback> feedbackSince(std::int64_t since, std::int64_t limit);
+  std::vector<CrashGroup> crashGroups(std::int64_t limit);
+  std::vector<StoredCrash> crashReports(std::int64_t groupID, std::int64_t limit);
   // A trivial query: whether the database answers at all.
   void check();
   // True when the database refuses writes (then requests that store answer 503).

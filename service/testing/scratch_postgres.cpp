@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 
 #include "base/temporary_folder.h"
 #include "postgres_connection.h"
@@ -14,61 +13,46 @@
 namespace ornav::service::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
 bool syncCommits = false;
-
-std::optional<fs::path> postgresBin() {
-  std::error_code error;
-  std::optional<fs::path> newest;
-  for (const auto& entry : fs::directory_iterator("/usr/lib/postgresql", error)) {
-    if (fs::exists(entry.path() / "bin" / "pg_ctl") && (!newest || entry.path() > *newest)) {
-      newest = entry.path();
-    }
-  }
-  if (newest) return *newest / "bin";
-  return std::nullopt;
-}
 
 struct Server {
   TemporaryFolder folder{"ornav-postgres"};
-  std::string asUser;  // a command prefix that drops root, empty when not root
-  fs::path bin;
+  std::string command;  // "[setpriv ... ]/usr/lib/postgresql/N/bin/", empty when not installed
   bool running = false;
   int databases = 0;
 
-  bool run(const std::string& command) const {
-    return std::system((asUser + command + " >>" + (folder / "log").string() + " 2>&1").c_str()) ==
-           0;
+  bool run(const std::string& line) const {
+    return std::system((command + line + " >>" + (folder / "log").string() + " 2>&1").c_str()) == 0;
   }
   ~Server() {
-    if (running)
-      run((bin / "pg_ctl").string() + " -D " + (folder / "data").string() + " -m immediate stop");
+    if (running) run("pg_ctl -D " + (folder / "data").string() + " -m immediate stop");
   }
 };
 
 Server* start() {
-  const auto bin = postgresBin();
-  if (!bin) {
+  static Server server;
+  std::error_code none;
+  for (const auto& version : std::filesystem::directory_iterator("/usr/lib/postgresql", none))
+    if (std::filesystem::exists(version.path() / "bin/pg_ctl"))
+      server.command = (version.path() / "bin/").string();
+  if (server.command.empty()) {
     std::cerr << "PostgreSQL is not installed (no /usr/lib/postgresql/*/bin/pg_ctl)\n";
     return nullptr;
   }
-  static Server server;
-  server.bin = *bin;
+  // PostgreSQL refuses to run as root.
   if (::geteuid() == 0) {
-    const passwd* user = ::getpwnam("postgres");
-    if (user == nullptr) user = ::getpwnam("nobody");
-    if (user == nullptr || ::chown(server.folder.path().c_str(), user->pw_uid, user->pw_gid) != 0)
+    const passwd* user = ::getpwnam("postgres") ? ::getpwnam("postgres") : ::getpwnam("nobody");
+    if (!user || ::chown(server.folder.path().c_str(), user->pw_uid, user->pw_gid) != 0)
       return nullptr;
-    server.asUser = "setpriv --reuid=" + std::to_string(user->pw_uid) +
-                    " --regid=" + std::to_string(user->pw_gid) + " --clear-groups ";
+    server.command = "setpriv --reuid=" + std::to_string(user->pw_uid) +
+                     " --regid=" + std::to_string(user->pw_gid) + " --clear-groups " +
+                     server.command;
   }
   const std::string data = (server.folder / "data").string();
-  if (!server.run((*bin / "initdb").string() + " -D " + data +
-                  " -U ornav --auth=trust -E UTF8 --no-locale --no-sync") ||
-      !server.run((*bin / "pg_ctl").string() + " -D " + data + " -w -o \"-k " +
-                  server.folder.path().string() +
-                  " -c listen_addresses=" + (syncCommits ? "" : " -F") + "\" start")) {
+  const std::string fsync = syncCommits ? "" : " -F";
+  if (!server.run("initdb -D " + data + " -U ornav --auth=trust -E UTF8 --no-locale --no-sync") ||
+      !server.run("pg_ctl -D " + data + " -w -o \"-k " + server.folder.path().string() +
+                  " -c listen_addresses=" + fsync + "\" start")) {
     std::cerr << "PostgreSQL did not start; see " << (server.folder / "log") << "\n";
     return nullptr;
   }
@@ -84,9 +68,8 @@ Server* shared() {
 }  // namespace
 
 std::optional<std::string> scratchPostgresURL(const std::string& database) {
-  Server* server = shared();
-  if (server == nullptr) return std::nullopt;
-  return "postgresql://ornav@/" + database + "?host=" + server->folder.path().string();
+  if (shared() == nullptr) return std::nullopt;
+  return "postgresql://ornav@/" + database + "?host=" + shared()->folder.path().string();
 }
 
 void scratchPostgresSyncsCommits() {

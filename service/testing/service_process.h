@@ -2,6 +2,7 @@
 // `admin` commands.
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <string>
@@ -13,20 +14,18 @@ namespace ornav::service::testing {
 class ServiceProcess {
  public:
   // Runs `prefix... ornavel-service serve --database URL --listen 127.0.0.1:0 extra...` and waits
-  // until it says where it listens; url() is empty when it ended first.
+  // until it says where it listens (port() is 0 when it ended first).
   ServiceProcess(const std::string& database, const std::vector<std::string>& extra = {},
                  const std::vector<std::string>& prefix = {});
-  ~ServiceProcess();  // SIGTERM, then waits
+  ~ServiceProcess() { end(SIGTERM); }
 
-  const std::string& url() const { return url_; }
   int port() const { return port_; }
-  // Sends `signal` and waits for the end; the wait status.
-  int end(int signal);
   bool alive() const;
+  // Sends `signal` and waits for the end.
+  void end(int signal);
 
  private:
   pid_t pid_ = -1;
-  std::string url_;
   int port_ = 0;
 };
 
@@ -34,8 +33,8 @@ class ServiceProcess {
 std::pair<int, std::string> runAdmin(const std::string& database,
                                      const std::vector<std::string>& args);
 
-// Sends `pieces` on a new loopback connection to `port`, pausing `pauseMs` before each after the
-// first, and returns the status of the answer (0 when none came).
+// Sends `pieces` on a new loopback connection to `port`, pausing `pauseMs` between them, and
+// returns the status of the answer (0 when none came).
 int rawExchange(int port, const std::vector<std::string>& pieces, int pauseMs = 0);
 
 }  // namespace ornav::service::testing
