@@ -134,6 +134,11 @@ HttpFrontEnd::HttpFrontEnd(ServiceHandlers& handlers, FrontEndOptions options)
        {"/api/ornav-ime/user-dict", "/api/ornav-ime/feedback", "/api/ornav-ime/crash"}) {
     server.Post(path, answerPost);
   }
+  if (options_.accessLog) {
+    server.set_logger([](const httplib::Request& request, const httplib::Response& response) {
+      logLine(request.method + " " + request.path + " " + std::to_string(response.status));
+    });
+  }
   server.set_exception_handler(
       [](const httplib::Request& request, httplib::Response& response, std::exception_ptr error) {
         std::string what = "unknown error";

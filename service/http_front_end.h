@@ -28,6 +28,9 @@ struct FrontEndOptions {
   // Take the client's address from the last X-Forwarded-For entry, which a reverse proxy in
   // front of the service adds; only when every request comes through such a proxy.
   bool trustForwardedFor = false;
+  // One line per request on the log: method, path and status; not the client's address, which
+  // the service keeps nowhere.
+  bool accessLog = false;
 };
 
 class HttpFrontEnd {

@@ -18,7 +18,8 @@ namespace {
 constexpr const char* kUsage = R"(usage:
   ornavel-service serve --database URL --listen ADDRESS:PORT
       [--tls-cert FILE --tls-key FILE] [--min-devices K] [--rebuild-every SECONDS]
-      [--threads N] [--read-timeout SECONDS] [--trust-forwarded-for]
+      [--retention-days N] [--threads N] [--read-timeout SECONDS] [--trust-forwarded-for]
+      [--access-log]
       [--uploads-per-hour N] [--feedback-per-hour N] [--crash-reports-per-hour N]
       [--requests-per-address N]
   ornavel-service admin --database URL COMMAND

@@ -23,6 +23,7 @@ struct ServeOptions {
   ServiceLimits limits;
   std::int64_t minDevices = 5;
   std::int64_t rebuildEverySeconds = 3600;
+  std::int64_t retentionDays = 0;  // 0: keep everything
 };
 
 // "HOST:PORT", "[IPV6]:PORT".
@@ -57,6 +58,8 @@ std::optional<ServeOptions> parse(CommandLine& arguments) {
   options.frontEnd.readTimeoutSeconds =
       static_cast<int>(arguments.integer("--read-timeout", 1, 3600).value_or(10));
   options.frontEnd.trustForwardedFor = arguments.present("--trust-forwarded-for");
+  options.frontEnd.accessLog = arguments.present("--access-log");
+  options.retentionDays = arguments.integer("--retention-days", 0, 36500).value_or(0);
   ServiceLimits& limits = options.limits;
   limits.uploadsPerHour =
       arguments.integer("--uploads-per-hour", 0, 1 << 30).value_or(limits.uploadsPerHour);
@@ -81,14 +84,19 @@ std::optional<ServeOptions> parse(CommandLine& arguments) {
   return options;
 }
 
-// Builds a dictionary version every `seconds` until stopped.
-class Rebuilder {
+// Every `seconds` until stopped: builds a dictionary version, and removes what is older than the
+// retention time when one is set.
+class ScheduledWork {
  public:
-  Rebuilder(Storage& storage, std::int64_t minDevices, std::int64_t seconds)
-      : storage_(storage), minDevices_(minDevices), seconds_(seconds) {
+  ScheduledWork(Storage& storage, std::int64_t minDevices, std::int64_t seconds,
+                std::int64_t retentionDays)
+      : storage_(storage),
+        minDevices_(minDevices),
+        seconds_(seconds),
+        retentionDays_(retentionDays) {
     if (seconds_ > 0) thread_ = std::thread([this] { loop(); });
   }
-  ~Rebuilder() {
+  ~ScheduledWork() {
     {
       std::lock_guard lock(mutex_);
       stopping_ = true;
@@ -108,8 +116,18 @@ class Rebuilder {
           logLine("dictionary version " + std::to_string(outcome.version) + ": " +
                   std::to_string(outcome.words) + " words");
         }
+        if (retentionDays_ > 0) {
+          const PurgeOutcome purged = storage_.purge(wallClockSeconds() - retentionDays_ * 86400);
+          if (purged.feedback + purged.crashReports + purged.uploads + purged.devices > 0) {
+            logLine("removed data older than " + std::to_string(retentionDays_) +
+                    " days: " + std::to_string(purged.feedback) + " feedback, " +
+                    std::to_string(purged.crashReports) + " crash reports, " +
+                    std::to_string(purged.uploads) + " upload records, " +
+                    std::to_string(purged.devices) + " devices");
+          }
+        }
       } catch (const StorageError& error) {
-        logLine(std::string("dictionary build failed: ") + error.what());
+        logLine(std::string("scheduled work failed: ") + error.what());
       }
       lock.lock();
     }
@@ -118,6 +136,7 @@ class Rebuilder {
   Storage& storage_;
   std::int64_t minDevices_;
   std::int64_t seconds_;
+  std::int64_t retentionDays_;
   std::mutex mutex_;
   std::condition_variable wake_;
   bool stopping_ = false;
@@ -163,7 +182,8 @@ int runServe(CommandLine& arguments) {
     frontEnd->stop();
   });
   {
-    Rebuilder rebuilder(*storage, options->minDevices, options->rebuildEverySeconds);
+    ScheduledWork scheduled(*storage, options->minDevices, options->rebuildEverySeconds,
+                            options->retentionDays);
     std::printf("ornavel-service: listening on %s\n", frontEnd->baseURL().c_str());
     std::fflush(stdout);
     logLine("serving " + frontEnd->baseURL() + ", dictionary from " +

