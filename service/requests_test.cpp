@@ -10,14 +10,10 @@
 namespace ornav::service {
 namespace {
 
-ServiceLimits smallLimits() {
-  ServiceLimits limits;
-  limits.feedbackBodyBytes = 1000;
-  limits.uploadEntries = 3;
-  limits.feedbackPerHour = 2;
-  limits.storingRequestsPerAddress = 0;
-  return limits;
-}
+const ServiceLimits kSmallLimits = {.feedbackBodyBytes = 1000,
+                                    .uploadEntries = 3,
+                                    .feedbackPerHour = 2,
+                                    .storingRequestsPerAddress = 0};
 
 class Requests : public ::testing::Test {
  protected:
@@ -35,7 +31,7 @@ class Requests : public ::testing::Test {
     return answer ? answer->status : 0;
   }
   TemporaryFolder folder_;
-  testing::LiveService service_{"sqlite:" + (folder_ / "db").string(), smallLimits(),
+  testing::LiveService service_{"sqlite:" + (folder_ / "db").string(), kSmallLimits,
                                 FrontEndOptions{.readTimeoutSeconds = 1}};
   httplib::Client client_{"127.0.0.1", service_.frontEnd.port()};
 };
@@ -125,7 +121,7 @@ TEST_F(Requests, LimitsPerDeviceAndPerAddress) {
   EXPECT_EQ(feedbackFrom("B"), 200);
   EXPECT_EQ(service_.storage->stats().feedback, 3);
 
-  ServiceLimits perAddress = smallLimits();
+  ServiceLimits perAddress = kSmallLimits;
   perAddress.storingRequestsPerAddress = 2;
   testing::LiveService limited("sqlite:" + (folder_ / "limited").string(), perAddress);
   httplib::Client client("127.0.0.1", limited.frontEnd.port());

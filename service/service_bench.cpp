@@ -38,9 +38,8 @@ std::string upload(int device, int round) {
 }
 
 void load(benchmark::State& state, const std::string& database) {
-  ServiceLimits unlimited;
-  unlimited.uploadsPerHour = unlimited.storingRequestsPerAddress = 0;
-  testing::LiveService service(database, unlimited, FrontEndOptions{.threads = kClients});
+  testing::LiveService service(database, {.uploadsPerHour = 0, .storingRequestsPerAddress = 0},
+                               FrontEndOptions{.threads = kClients});
   // A first round of uploads and a built dictionary, so that fetches carry words.
   for (int device = 0; device < kDevices; device += 4)
     service.handlers.handle({"POST", "/api/ornav-ime/user-dict", {}, upload(device, 0), "x"});

@@ -11,12 +11,10 @@ using namespace ornav::service;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::unique_ptr<Storage> storage = Storage::open("sqlite::memory:", 1);
-  static ServiceHandlers handlers(*storage, [] {
-    ServiceLimits limits;
-    limits.uploadsPerHour = limits.feedbackPerHour = limits.crashReportsPerHour = 0;
-    limits.storingRequestsPerAddress = 0;
-    return limits;
-  }());
+  static ServiceHandlers handlers(*storage, {.uploadsPerHour = 0,
+                                             .feedbackPerHour = 0,
+                                             .crashReportsPerHour = 0,
+                                             .storingRequestsPerAddress = 0});
   static const char* const routes[][2] = {
       {"POST", "/api/ornav-ime/user-dict"}, {"POST", "/api/ornav-ime/feedback"},
       {"POST", "/api/ornav-ime/crash"},     {"GET", "/api/ornav-ime/dict"},

@@ -16,23 +16,10 @@ namespace {
 
 const std::string kKitab = "كىتاب", kMektep = "مەكتەپ", kAlma = "ئالما", kQelem = "قەلەم";
 
-UploadRequest upload(const std::string& device, std::vector<WordCount> words) {
-  return {device, std::move(words)};
-}
-
 // A signal report without a stack, an exception report with one.
-CrashReport crash(std::string id, std::string device, std::string name, std::string stack) {
-  const char* type = stack.empty() ? "signal" : "exception";
-  return {std::move(id),
-          type,
-          std::move(name),
-          "",
-          std::move(stack),
-          "",
-          std::move(device),
-          "",
-          "",
-          ""};
+CrashReport crash(const std::string& id, const std::string& device, const std::string& name,
+                  const std::string& stack) {
+  return {id, stack.empty() ? "signal" : "exception", name, "", stack, "", device, "", "", ""};
 }
 
 class StorageSuite : public ::testing::TestWithParam<bool> {
@@ -52,9 +39,9 @@ TEST_P(StorageSuite, EachDevicesTotalIsCappedAndOnlyWordsFromKDevicesAreServed) 
     std::vector<WordCount> words = {{kMektep, 10}};
     if (device < 5) words.push_back({kKitab, device == 0 ? kDeviceWordCap : 10});
     if (device < 4) words.push_back({kAlma, 10});
-    storage_->recordUpload(upload("D" + std::to_string(device), words), 1000);
+    storage_->recordUpload(UploadRequest{"D" + std::to_string(device), words}, 1000);
   }
-  storage_->recordUpload(upload("D0", {{kKitab, 50}}), 1001);  // beyond the cap: stays 100
+  storage_->recordUpload(UploadRequest{"D0", {{kKitab, 50}}}, 1001);  // beyond the cap: stays 100
   RebuildOutcome built = storage_->rebuildDictionary(5, 2000);
   EXPECT_TRUE(built.changed);
   EXPECT_EQ(storage_->dictionary()->tsv, kKitab + "\t140\n" + kMektep + "\t60\n");
@@ -62,7 +49,7 @@ TEST_P(StorageSuite, EachDevicesTotalIsCappedAndOnlyWordsFromKDevicesAreServed) 
 
   // The same words again: the version stays; a fifth device for kAlma makes a new one.
   EXPECT_FALSE(storage_->rebuildDictionary(5, 2001).changed);
-  storage_->recordUpload(upload("D5", {{kAlma, 1}}), 1002);
+  storage_->recordUpload(UploadRequest{"D5", {{kAlma, 1}}}, 1002);
   built = storage_->rebuildDictionary(5, 2002);
   EXPECT_EQ(built.words, 3);
   EXPECT_EQ(storage_->dictionary()->version, built.version);
@@ -114,10 +101,10 @@ TEST_P(StorageSuite, ReleasesAboutTextAndPurgeKeepWhatTheySay) {
 
   FeedbackRequest feedback{hostile, "", "1.0", "OLD", "", "", ""};
   storage_->recordFeedback(feedback, 100);
-  storage_->recordUpload(upload("OLD", {{kQelem, 3}}), 100);
+  storage_->recordUpload(UploadRequest{"OLD", {{kQelem, 3}}}, 100);
   feedback.device = "NEW";
   storage_->recordFeedback(feedback, 300);
-  storage_->recordUpload(upload("NEW", {{kQelem, 3}}), 300);
+  storage_->recordUpload(UploadRequest{"NEW", {{kQelem, 3}}}, 300);
   const PurgeOutcome purged = storage_->purge(200);
   const auto kept = storage_->feedbackSince(0, 10);
   ASSERT_EQ(kept.size(), 1u);
