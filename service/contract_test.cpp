@@ -15,6 +15,7 @@
 #include "platform/linux/system_services.h"
 #include "services/service_client.h"
 #include "services/update_service.h"
+#include "services/update_service_operations.h"
 #include "test_dict.h"
 #include "testing/live_service.h"
 #include "testing/local_http_server.h"
@@ -49,6 +50,7 @@ class Contract : public ::testing::Test {
                                        .http = &*http_,
                                        .baseURL = service_->frontEnd.baseURL()});
     installation_.emplace(*client_);
+    UpdateServiceOperations::setUploadConsent(true);  // a user who agreed to share
   }
 
   template <typename T>
@@ -79,7 +81,7 @@ TEST_F(Contract, UpdateAboutFeedbackAndCrashReportsReadWhatTheServiceAnswers) {
   const UpdateResult update = await<UpdateResult>(UpdateService::checkForUpdates);
   EXPECT_EQ(update, UpdateResult::available({"9.1", url, url, "新", sha, 12.5}));
   const auto about = await<std::optional<AboutContent>>(UpdateService::fetchAboutContent);
-  EXPECT_EQ(about, (AboutContent{"关于", UpdateService::defaultAbout.description, "©"}));
+  EXPECT_EQ(about, (AboutContent{"关于", UpdateService::defaultAbout().description, "©"}));
   const FeedbackResult feedback = await<FeedbackResult>(
       [](auto done) { UpdateService::submitFeedback("候选词太少", "me@example.org", done); });
   EXPECT_EQ(feedback, FeedbackResult::success("反馈已提交，感谢你的帮助。"));
