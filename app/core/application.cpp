@@ -1,5 +1,7 @@
 #include "core/application.h"
 
+#include <cstdlib>
+
 #include "ports/bundle.h"
 #include "ports/settings.h"
 #include "services/update_service.h"
@@ -28,6 +30,20 @@ std::string bundleIdentifierOf(const Bundle* bundle) {
   return identifier.empty() ? std::string(kFallbackBundleID) : identifier;
 }
 
+// The host's choice first, then the environment, then the user's setting, then the build's value.
+std::string serviceBaseURL(const Platform& ports, const ApplicationOptions& options) {
+  if (options.serviceBaseURL) return *options.serviceBaseURL;
+  if (const char* fromEnvironment = std::getenv(kServiceBaseURLEnvironmentVariable);
+      fromEnvironment != nullptr && *fromEnvironment != '\0') {
+    return fromEnvironment;
+  }
+  if (ports.settings != nullptr) {
+    const std::string setting = ports.settings->getString(kServiceBaseURLSettingKey).value_or("");
+    if (!setting.empty()) return setting;
+  }
+  return infoString(ports.bundle, kServiceBaseURLInfoKey);
+}
+
 ServiceEnvironment serviceEnvironment(const Platform& ports, const ApplicationOptions& options) {
   ServiceEnvironment env;
   env.settings = ports.settings;
@@ -39,7 +55,7 @@ ServiceEnvironment serviceEnvironment(const Platform& ports, const ApplicationOp
   env.processes = ports.processes;
   env.folders = ports.folders;
   env.systemInfo = ports.systemInfo;
-  env.baseURL = options.serviceBaseURL.value_or(infoString(ports.bundle, kServiceBaseURLInfoKey));
+  env.baseURL = serviceBaseURL(ports, options);
   if (ports.bundle != nullptr) env.version = ports.bundle->shortVersion().value_or("1.0");
   env.timeoutSeconds = options.serviceTimeoutSeconds;
   return env;

@@ -38,7 +38,8 @@ struct ApplicationOptions {
   std::optional<std::filesystem::path> supportDir;
   // Default: the bundle's "<resources>/dict" and the support folder.
   std::optional<EngineDirectories> engineDirectories;
-  // Default: the bundle's "OrnavelServiceBaseURL" value.
+  // Default: the address chosen at run time (ORNAV_SERVICE_BASE_URL in the environment, else the
+  // setting "Ornavel.serviceBaseURL"), else the bundle's "OrnavelServiceBaseURL" value.
   std::optional<std::string> serviceBaseURL;
   // Default: each operation's own time-out.
   std::optional<double> serviceTimeoutSeconds;
@@ -46,6 +47,10 @@ struct ApplicationOptions {
 
 // The key in Info.plist that names the web service's base address.
 inline constexpr const char* kServiceBaseURLInfoKey = "OrnavelServiceBaseURL";
+// Where an address chosen at run time comes from; either one, when not empty, replaces the
+// bundle's, so one build can be pointed at a test or staging service.
+inline constexpr const char* kServiceBaseURLEnvironmentVariable = "ORNAV_SERVICE_BASE_URL";
+inline constexpr const char* kServiceBaseURLSettingKey = "Ornavel.serviceBaseURL";
 
 class Application {
  public:

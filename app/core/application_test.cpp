@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <fstream>
 #include <sstream>
@@ -57,6 +58,28 @@ TEST_F(ApplicationTest, IdentityComesFromTheBundleAndTheSettings) {
   const std::string device = app.identity().deviceID;
   Application again(fakes_.ports(), quiet());
   EXPECT_EQ(again.identity().deviceID, device);
+}
+
+TEST_F(ApplicationTest, TheServiceAddressChosenAtRunTimeReplacesTheBuildsValue) {
+  fakes_.bundle.info[kServiceBaseURLInfoKey] = std::string("https://built.example/");
+  // The environment, the setting, the host's own choice: the address.
+  const std::tuple<const char*, const char*, std::optional<std::string>, std::string> rows[] = {
+      {nullptr, nullptr, {}, "https://built.example/"},
+      {"", "", {}, "https://built.example/"},  // empty values choose nothing
+      {nullptr, "https://setting.example/", {}, "https://setting.example/"},
+      {"http://127.0.0.1:8080/", "https://setting.example/", {}, "http://127.0.0.1:8080/"},
+      {"http://127.0.0.1:8080/", nullptr, std::string(""), ""},
+  };
+  for (const auto& [environment, setting, hostsChoice, expected] : rows) {
+    environment ? ::setenv(kServiceBaseURLEnvironmentVariable, environment, 1)
+                : ::unsetenv(kServiceBaseURLEnvironmentVariable);
+    if (setting) fakes_.settings.setString(kServiceBaseURLSettingKey, setting);
+    if (!setting) fakes_.settings.remove(kServiceBaseURLSettingKey);
+    ApplicationOptions options = quiet();
+    options.serviceBaseURL = hostsChoice;
+    EXPECT_EQ(Application(fakes_.ports(), options).identity().serviceBaseURL, expected);
+  }
+  ::unsetenv(kServiceBaseURLEnvironmentVariable);
 }
 
 TEST_F(ApplicationTest, MissingFactsFallBack) {

@@ -90,15 +90,17 @@ int runSession(const Arguments& args, std::vector<Screen> screens, const fs::pat
   options.logFiles = Logger::Files{(scratch / "ornav_ime.log").string(),
                                    (scratch / "logs" / "ornav_ime.log").string()};
   options.engineDirectories = EngineDirectories{args.dict, args.user};
-  // No web service: nothing a session does may depend on a network or wait for one.
-  options.serviceBaseURL = "";
+  // The web service only when one is named at run time (ORNAV_SERVICE_BASE_URL): the session's
+  // settings are its own, so the environment is the only place that can name one.
   Application app(platform.ports(), options);
   app.loadKeyMap();
 
-  // Both online switches off, as a user who switched them off: fetches and uploads then answer
-  // "nothing to do" on the main queue.
-  UpdateServiceOperations::setOnlineDictEnabled(false);
-  UpdateServiceOperations::setUploadConsent(false);
+  // Without a service both online switches are off, as a user who switched them off: fetches and
+  // uploads then answer "nothing to do" on the main queue, and nothing waits for a network.
+  if (app.identity().serviceBaseURL.empty()) {
+    UpdateServiceOperations::setOnlineDictEnabled(false);
+    UpdateServiceOperations::setUploadConsent(false);
+  }
   UpdateServiceBridge services;
 
   session::Session session({.app = &app,
