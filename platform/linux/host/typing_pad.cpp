@@ -98,7 +98,8 @@ void TypingPad::showMenu(PadTextArea& area, QPoint globalPosition) {
 void TypingPad::showLayout() {
   std::string shifted;
   for (const auto& [key, letter] : key_map_window::shiftLetters(keys_))
-    shifted += (shifted.empty() ? "" : "、") + key + " " + letter;
+    // Each letter isolated, so the right-to-left letters do not reorder the Latin list around them.
+    shifted += (shifted.empty() ? "" : "、") + key + " \u2068" + letter + "\u2069";
   const std::string shift = shifted.empty() ? "" : "；Shift：" + shifted;
   hint_->setText(
       toQString("用拉丁字母键输入维吾尔文（" + keyLayoutName(keys_.layout()) + shift + "）："));
