@@ -78,6 +78,34 @@ class SigpipeGuard {
   sigset_t old_;
 };
 
+// Starts `path` with `arguments` and the given file actions (which it consumes). Descriptors this
+// process opened without close-on-exec do not leak into the child, and the child starts with
+// default signal handling and an empty mask, whatever this thread has. Answers posix_spawn's
+// error number (0 when started).
+int spawn(const std::string& path, const std::vector<std::string>& arguments,
+          posix_spawn_file_actions_t& actions, short extraFlags, pid_t& pid) {
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | extraFlags);
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(path.c_str()));
+  for (const auto& argument : arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  const int spawned =
+      ::posix_spawn(&pid, path.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  return spawned;
+}
+
 }  // namespace
 
 ProcessOutcome PosixProcessRunner::run(const ProcessRequest& request) {
@@ -111,30 +139,8 @@ ProcessOutcome PosixProcessRunner::run(const ProcessRequest& request) {
   } else {
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   }
-  // Descriptors this process opened without close-on-exec do not leak into the child.
-  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-
-  // The child starts with default signal handling and an empty mask, whatever this thread has.
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none, all;
-  sigemptyset(&none);
-  sigfillset(&all);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setsigdefault(&attributes, &all);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(request.path.c_str()));
-  for (const auto& argument : request.arguments)
-    argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-
   pid_t pid = -1;
-  int spawned =
-      ::posix_spawn(&pid, request.path.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
+  const int spawned = spawn(request.path, request.arguments, actions, 0, pid);
   if (spawned != 0) return ProcessLaunchError{launchError(request.path, spawned)};
 
   // Our copies of the child's ends go, so end-of-file arrives when the child closes its own.
@@ -223,28 +229,9 @@ bool PosixProcessRunner::launch(const std::string& path,
   for (int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
     posix_spawn_file_actions_addopen(&actions, stream, "/dev/null", O_RDWR, 0);
   }
-  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   // A session of its own: the program outlives this one and never gets its terminal's signals.
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none, all;
-  sigemptyset(&none);
-  sigfillset(&all);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setsigdefault(&attributes, &all);
-  posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(path.c_str()));
-  for (const auto& argument : arguments)
-    argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
   pid_t pid = -1;
-  const int spawned =
-      ::posix_spawn(&pid, path.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  if (spawned != 0) return false;
+  if (spawn(path, arguments, actions, POSIX_SPAWN_SETSID, pid) != 0) return false;
   // Reaped whenever it ends, so it never lingers as a zombie of this process.
   std::thread([pid] {
     int status = 0;
