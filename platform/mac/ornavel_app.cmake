@@ -39,6 +39,14 @@ target_link_libraries(Ornavel PRIVATE ornav_platform_mac ornav_engine)
 target_link_options(Ornavel PRIVATE -ObjC)
 add_dependencies(Ornavel ornav_dict_maps ornav_app_icon)
 
+# The check of the built bundle that only a Mac can run (docs/macos.md, first build): linked like
+# the application, it finds the controller class Info.plist names and starts a server for it.
+add_executable(ornavel-smoke ${ORNAV_MAC_SMOKE_SOURCES})
+target_compile_options(ornavel-smoke PRIVATE -fobjc-arc -Wundeclared-selector)
+target_link_libraries(ornavel-smoke PRIVATE ornav_platform_mac ornav_engine)
+target_link_options(ornavel-smoke PRIVATE -ObjC)
+add_test(NAME ornavel_smoke_test COMMAND ornavel-smoke $<TARGET_BUNDLE_DIR:Ornavel>)
+
 # The engine library travels inside the bundle; its install name is @rpath/libornav_engine.dylib.
 add_custom_command(
   TARGET Ornavel POST_BUILD
