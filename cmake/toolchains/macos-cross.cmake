@@ -5,7 +5,8 @@
 # copy of the SDK lacks (libSystem and libc++ stubs, InputMethodKit) shows at the link.
 #
 #   cmake -S . -B build-mac-x86_64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/macos-cross.cmake \
-#         -DORNAV_MACOS_SDK=/path/to/MacOSX14.2.sdk -DORNAV_MACOS_ARCH=x86_64
+#         -DORNAV_MACOS_SDK=/path/to/MacOSX14.2.sdk -DORNAV_MACOS_ARCH=x86_64 \
+#         [-DORNAV_MACOS_LINK_FLAGS="-F/path/to/more/stubs"]
 #
 # scripts/mac/cross-configure does this with ICU and nlohmann_json headers from the build machine.
 set(CMAKE_SYSTEM_NAME Darwin)
@@ -22,7 +23,8 @@ if(NOT IS_DIRECTORY "${ORNAV_MACOS_SDK}/System/Library/Frameworks" OR
                       "System/Library/Frameworks and usr/include/c++/v1 inside it")
 endif()
 # The configuration's try-compile projects read this file again.
-list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES ORNAV_MACOS_SDK ORNAV_MACOS_ARCH)
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES ORNAV_MACOS_SDK ORNAV_MACOS_ARCH
+     ORNAV_MACOS_LINK_FLAGS)
 
 # The oldest macOS each architecture runs: 10.15 on Intel, 11.0 on Apple silicon.
 # (CMAKE_SYSTEM_VERSION is the Darwin kernel's version; CMake's Darwin rules read it.)
@@ -69,8 +71,12 @@ endforeach()
 # Apple's C++ library, from the SDK (clang's own default depends on what it makes of the SDK).
 string(APPEND CMAKE_CXX_FLAGS_INIT " -stdlib=libc++")
 string(APPEND CMAKE_OBJCXX_FLAGS_INIT " -stdlib=libc++")
+# The linker version tells clang to pass -platform_version, which lld requires, rather than the
+# older -macosx_version_min. ORNAV_MACOS_LINK_FLAGS adds to them (for instance -F and -L for
+# folders of stubs that a copy of the SDK lacks).
 foreach(kind EXE SHARED MODULE)
-  set(CMAKE_${kind}_LINKER_FLAGS_INIT "--ld-path=${_ld64}")
+  set(CMAKE_${kind}_LINKER_FLAGS_INIT
+      "--ld-path=${_ld64} -mlinker-version=705 ${ORNAV_MACOS_LINK_FLAGS}")
 endforeach()
 # CMake's Darwin rules enable run paths after asking the running macOS its version (sw_vers);
 # the rules file turns them on after those rules have run.
