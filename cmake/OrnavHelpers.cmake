@@ -1,8 +1,12 @@
 # Small helpers so every folder declares tests, benchmarks and fuzzers the same way.
 
 # ornav_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2)
-# One GoogleTest executable, registered with CTest as one test.
+# One GoogleTest executable, registered with CTest as one test. Folders call it only with
+# ORNAV_TESTS on (their tests come after `if(NOT ORNAV_TESTS) return()`).
 function(ornav_add_test name)
+  if(NOT ORNAV_TESTS)
+    message(FATAL_ERROR "ornav_add_test(${name}) with ORNAV_TESTS off")
+  endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)

@@ -54,3 +54,43 @@ function(ornav_mac_compile_check name)
     set_tests_properties(${name} PROPERTIES PASS_REGULAR_EXPRESSION "error: ${ARG_REJECTS}")
   endif()
 endfunction()
+
+#   ornav_mac_declared_selectors_check(NAME HEADER <file> PROTOCOL <name> IMPORT <header>
+#                                      [REJECTS <error text>])
+#
+# Every method of the protocol PROTOCOL in HEADER must be one that IMPORT (say
+# <InputMethodKit/InputMethodKit.h>) declares by itself: a file generated at configuration forms
+# each selector of the protocol with @selector after importing only IMPORT, and compiles under
+# -Wundeclared-selector. A protocol that restates the methods a class overrides is checked so.
+function(ornav_mac_declared_selectors_check name)
+  cmake_parse_arguments(ARG "" "HEADER;PROTOCOL;IMPORT;REJECTS" "" ${ARGN})
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ARG_HEADER})
+  file(READ ${ARG_HEADER} text)
+  string(FIND "${text}" "@protocol ${ARG_PROTOCOL}\n" begin)
+  if(begin EQUAL -1)
+    message(FATAL_ERROR "${ARG_HEADER} declares no protocol ${ARG_PROTOCOL}")
+  endif()
+  string(SUBSTRING "${text}" ${begin} -1 text)
+  string(FIND "${text}" "@end" end)
+  string(SUBSTRING "${text}" 0 ${end} text)
+  # One declaration per ";", whatever its lines: the result type, then each part's type and
+  # parameter name, are dropped from "- (type)part:(type)name part:(type)name".
+  string(REPLACE "\n" " " text "${text}")
+  string(REPLACE ";" "\n" text "${text}")
+  string(REGEX MATCHALL "[-+] *\\([^)]*\\)[^\n]*" declarations "${text}")
+  set(lines)
+  foreach(declaration IN LISTS declarations)
+    string(REGEX REPLACE "^[-+] *\\([^)]*\\) *" "" selector "${declaration}")
+    string(REGEX REPLACE ": *\\([^)]*\\) *[A-Za-z_][A-Za-z0-9_]*" ":" selector "${selector}")
+    string(REGEX REPLACE "[ \t]" "" selector "${selector}")
+    string(APPEND lines "  (void)@selector(${selector});\n")
+  endforeach()
+  set(file ${CMAKE_CURRENT_BINARY_DIR}/${name}.mm)
+  file(CONFIGURE OUTPUT ${file} CONTENT
+       "// Generated from ${ARG_HEADER}: the methods of ${ARG_PROTOCOL}.\n#import ${ARG_IMPORT}\n\nvoid selectors();\nvoid selectors() {\n${lines}}\n")
+  set(rejects)
+  if(ARG_REJECTS)
+    set(rejects REJECTS ${ARG_REJECTS})
+  endif()
+  ornav_mac_compile_check(${name} FILE ${file} ${rejects})
+endfunction()

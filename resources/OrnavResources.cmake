@@ -10,7 +10,8 @@
 #                             engine's ranking.idx to
 #                             (target ornav_dict_maps; absent until the counts are committed)
 #   ORNAV_RESOURCE_ICON_DIR   the folder the build writes AppIcon.icns and AppIcon_<size>.png
-#                             to (target ornav_app_icon)
+#                             to, and the menu-bar icon MenuIconTemplate.png with its @2x
+#                             (target ornav_app_icon)
 # The display name is read here, once, so every user of it sees the same text.
 get_filename_component(_ornav_resources "${CMAKE_CURRENT_LIST_DIR}" ABSOLUTE)
 

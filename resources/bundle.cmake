@@ -1,7 +1,7 @@
 # Assembles the application bundle layout in the build tree, the same on every platform:
 #   Ornavel.app/Contents/Info.plist
 #   Ornavel.app/Contents/Resources/{keymap.json, keymap-uly.json, ornav.ttf, AppIcon.icns,
-#                                    dict/*.fst, dict/ranking.idx}
+#                                    MenuIconTemplate.png and its @2x, dict/*.fst, dict/ranking.idx}
 #   Ornavel.app/Contents/Resources/en.lproj/InfoPlist.strings (the input mode's display name)
 #   Ornavel.app/Contents/Frameworks/libornav_engine.so (.dylib on a Mac)
 # The host program is placed in Contents/MacOS by the folder that builds it; the bundle reader
@@ -32,8 +32,10 @@ if(TARGET ornav_dict_maps AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/dict/unigram.ts
   endforeach()
 endif()
 if(ORNAV_RSVG_CONVERT AND ORNAV_PNG2ICNS)
-  _ornav_bundle_copy(${ORNAV_RESOURCE_ICON_DIR}/AppIcon.icns ${_contents}/Resources/AppIcon.icns
-                     ornav_app_icon)
+  foreach(icon AppIcon.icns MenuIconTemplate.png MenuIconTemplate@2x.png)
+    _ornav_bundle_copy(${ORNAV_RESOURCE_ICON_DIR}/${icon} ${_contents}/Resources/${icon}
+                       ornav_app_icon)
+  endforeach()
 endif()
 
 add_custom_target(ornavel_bundle ALL DEPENDS ${_copies})

@@ -62,7 +62,7 @@ TEST(InfoPlistLint, EveryNamedIconIsInTheBundle) {
   GTEST_SKIP() << "the icon is not rendered in this build";
 #endif
   const auto icons = iconFilesOf(configured());
-  EXPECT_EQ(icons, std::vector<std::string>{"AppIcon.icns"});
+  EXPECT_EQ(icons, (std::vector<std::string>{"AppIcon.icns", "MenuIconTemplate.png"}));
   for (const auto& icon : icons)
     EXPECT_TRUE(fs::is_regular_file(kContents / "Resources" / icon));
 }

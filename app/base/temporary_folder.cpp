@@ -1,6 +1,8 @@
 #include "base/temporary_folder.h"
 
+// mkdtemp: <stdlib.h> on glibc, <unistd.h> on Darwin.
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <system_error>

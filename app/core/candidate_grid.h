@@ -21,6 +21,9 @@ struct PanelContent {
   int activeRow = -1;
   int activeCol = -1;
   bool showTabHint = false;
+  // The level of the client's window when the client reports one (TextClient::windowLevel): the
+  // panel floats above it.
+  std::optional<int> clientWindowLevel = std::nullopt;
 
   bool operator==(const PanelContent&) const = default;
 };

@@ -122,8 +122,8 @@ const EngineApi& fakeEngineApi() {
 }
 
 void RecordingPanel::update(const PanelContent& content, const Rect& near) {
-  updates.push_back(
-      {content.rows, content.activeRow, content.activeCol, content.showTabHint, near});
+  updates.push_back({content.rows, content.activeRow, content.activeCol, content.showTabHint, near,
+                     content.clientWindowLevel});
   visible = !content.rows.empty();
 }
 

@@ -67,6 +67,7 @@ class RecordingPanel : public CandidatePanelInterface {
     int activeCol;
     bool showTabHint;
     Rect near;
+    std::optional<int> clientWindowLevel = std::nullopt;
   };
   std::vector<Update> updates;
   int hides = 0;

@@ -143,7 +143,9 @@ void OrnavInputController::refreshPanel(TextClient* client) {
                               {"expanded", grid_.expanded ? "1" : "0"},
                               {"highlight", std::to_string(grid_.highlight)}});
   const Rect near = cursorRect(client);
-  panel().update(*content, near);
+  PanelContent shown = *content;
+  if (client != nullptr) shown.clientWindowLevel = client->windowLevel();
+  panel().update(shown, near);
 }
 
 void OrnavInputController::moveHighlight(int delta, TextClient* client) {

@@ -129,6 +129,16 @@ TEST_F(CompositionTest, ClientWithoutBundleOrLineRect) {
   press(*controller, &client, 39, "'");
   EXPECT_EQ(fx.stages[0].second.at("host"), "");
   EXPECT_EQ(fx.panels[0]->updates.back().near, Rect{});
+  EXPECT_EQ(fx.panels[0]->updates.back().clientWindowLevel, std::nullopt);
+}
+
+TEST_F(CompositionTest, ThePanelLearnsTheLevelOfTheClientsWindowAtEachUpdate) {
+  client.level = 1000;
+  press(*controller, &client, 39, "'");
+  EXPECT_EQ(fx.panels[0]->updates.back().clientWindowLevel, 1000);
+  client.level = 3;
+  press(*controller, &client, 0, "a");
+  EXPECT_EQ(fx.panels[0]->updates.back().clientWindowLevel, 3);
 }
 
 TEST_F(CompositionTest, CommitComposingWithEmptyBufferDoesNothing) {

@@ -23,7 +23,9 @@ bool ContextFile::open() {
     // Removed or replaced behind our back: write to the name again, not to a lost inode. One
     // look at the name is enough: while it leads to the open file, that file is linked.
     struct stat named {};
-    if (::stat(path_.c_str(), &named) == 0 && named.st_ino == inode_ && named.st_dev == device_) {
+    if (::stat(path_.c_str(), &named) == 0 &&
+        static_cast<unsigned long long>(named.st_ino) == inode_ &&
+        static_cast<unsigned long long>(named.st_dev) == device_) {
       return true;
     }
     ::close(fd_);

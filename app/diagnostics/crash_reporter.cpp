@@ -178,7 +178,12 @@ std::optional<nlohmann::json> CrashReporter::signalMarkerReport(const std::strin
   auto markerTime = now();
   std::error_code error;
   const auto modified = fs::last_write_time(path, error);
-  if (!error) markerTime = std::chrono::file_clock::to_sys(modified);
+  // The file clock's duration is the system clock's on Linux, not on every system (Apple's C++
+  // library counts in a finer unit), so the time is converted explicitly.
+  if (!error) {
+    markerTime = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+        std::chrono::file_clock::to_sys(modified));
+  }
   const crash_report::Installation installation{
       setup_.version, setup_.deviceID, lastClientApp(),
       setup_.systemInfo != nullptr ? setup_.systemInfo->osVersion() : std::string("0.0.0")};

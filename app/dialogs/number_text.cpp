@@ -1,19 +1,21 @@
 #include "dialogs/number_text.h"
 
-#include <array>
-#include <charconv>
+#include <algorithm>
 #include <cmath>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 
 namespace ornav::number_text {
 
 std::string fixed(double value, int decimals) {
   if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
-  // The largest double has 309 integer digits; the buffer holds it with any sensible precision.
-  std::array<char, 400> buffer;
-  const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                          std::chars_format::fixed, decimals);
-  if (error != std::errc()) return {};
-  return std::string(buffer.data(), end);
+  // A stream in the classic locale rather than std::to_chars: Apple's C++ library offers the
+  // floating-point to_chars only from macOS 13.3 on, and the application runs on older systems.
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  text << std::fixed << std::setprecision(std::max(decimals, 0)) << value;
+  return text.str();
 }
 
 std::string megabytes(double bytes) {

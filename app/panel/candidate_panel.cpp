@@ -43,6 +43,7 @@ CandidatePanel::~CandidatePanel() {
 }
 
 void CandidatePanel::update(const PanelContent& content, const Rect& near) {
+  scene_.clientWindowLevel = content.clientWindowLevel;
   update(content.rows, content.activeRow, content.activeCol, content.showTabHint, near);
 }
 

@@ -285,10 +285,13 @@ TEST_F(PanelTest, EmptyRowsHideAndALaterUpdateRebuilds) {
 
 TEST_F(PanelTest, TheControllersContentFormIsTheSameUpdate) {
   auto panel = makePanel();
-  panel->update(PanelContent{{{"sun", "sup"}}, 0, 1, true}, kCaret);
+  panel->update(PanelContent{{{"sun", "sup"}}, 0, 1, true, 1000}, kCaret);
   ASSERT_EQ(shown().cells.size(), 3u);
   EXPECT_TRUE(shown().cells[1].highlighted);
   EXPECT_TRUE(shown().cells[2].isHint);
+  EXPECT_EQ(shown().clientWindowLevel, 1000);
+  panel->update(PanelContent{{{"sun"}}, 0, 0, false}, kCaret);
+  EXPECT_EQ(shown().clientWindowLevel, std::nullopt);
   panel->update(PanelContent{}, kCaret);
   EXPECT_FALSE(panel->isVisible());
 }

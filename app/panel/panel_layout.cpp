@@ -60,8 +60,10 @@ RowsLayout layOutRows(const std::vector<std::vector<Size>>& rows) {
   return layout;
 }
 
-Point placeWindow(const Size& size, const Rect& near, const std::vector<Screen>& screens,
+Point placeWindow(const Size& size, const Rect& caret, const std::vector<Screen>& screens,
                   const std::optional<Screen>& mainScreen) {
+  // Its bounds, whichever way the client measured it.
+  const Rect near = caret.normalized();
   std::optional<Screen> screen;
   for (const Screen& candidate : screens) {
     if (candidate.frame.intersects(near)) {

@@ -32,12 +32,13 @@ struct RowsLayout {
 // side of a right-to-left stack). An empty row is 0 × 0 and still takes its spacing.
 RowsLayout layOutRows(const std::vector<std::vector<Size>>& rows);
 
-// The window's origin for a window of `size` next to the caret rectangle `near` (screen
-// coordinates, y up). The screen is the first whose frame intersects `near`, else `mainScreen`;
-// the window hangs below the caret, or stands above it when it would reach below the visible
-// frame, and is then clamped into the visible frame horizontally, the right edge last. With no
-// screen at all nothing is clamped.
-Point placeWindow(const Size& size, const Rect& near, const std::vector<Screen>& screens,
+// The window's origin for a window of `size` next to the caret rectangle `caret` (screen
+// coordinates, y up; its normalised bounds, as a client may give a negative width for
+// right-to-left text). The screen is the first whose frame intersects the caret, else
+// `mainScreen`; the window hangs below the caret, or stands above it when it would reach below
+// the visible frame, and is then clamped into the visible frame horizontally, the right edge
+// last. With no screen at all nothing is clamped.
+Point placeWindow(const Size& size, const Rect& caret, const std::vector<Screen>& screens,
                   const std::optional<Screen>& mainScreen);
 
 }  // namespace ornav::panel_layout

@@ -99,5 +99,16 @@ TEST(PanelPlacement, WithoutAnyScreenNothingIsClamped) {
   EXPECT_EQ(placeWindow({100, 40}, {-500, 10, 2, 18}, {kScreen}, std::nullopt), (Point{-598, -34}));
 }
 
+TEST(PanelPlacement, ACaretMeasuredLeftwardsOrDownwardsPlacesAsItsBounds) {
+  // Both rectangles cover x 498...500, y 400...418.
+  const Screen left{{0, 0, 1440, 900}, {0, 0, 1440, 900}};
+  const Screen right{{1440, 0, 1440, 900}, {1440, 0, 1440, 900}};
+  for (const Rect& caret : {Rect{500, 400, -2, 18}, Rect{498, 418, 2, -18}}) {
+    EXPECT_EQ(placeWindow({100, 40}, caret, {kScreen}, kScreen), (Point{400, 356}));
+  }
+  // x 1438...1442 reaches into the left screen, which is chosen and clamps the window.
+  EXPECT_EQ(placeWindow({100, 40}, {1442, 400, -4, 18}, {left, right}, right), (Point{1340, 356}));
+}
+
 }  // namespace
 }  // namespace ornav::panel_layout

@@ -28,6 +28,20 @@ struct Rect {
   double maxX() const { return x + width; }
   double maxY() const { return y + height; }
   bool isZero() const { return x == 0 && y == 0 && width == 0 && height == 0; }
+  // The same area with a width and height that are not negative (a client may answer a
+  // rectangle drawn leftwards, for right-to-left text).
+  Rect normalized() const {
+    Rect rect = *this;
+    if (rect.width < 0) {
+      rect.x += rect.width;
+      rect.width = -rect.width;
+    }
+    if (rect.height < 0) {
+      rect.y += rect.height;
+      rect.height = -rect.height;
+    }
+    return rect;
+  }
   // Overlap with a positive area; touching edges do not count.
   bool intersects(const Rect& other) const {
     return minX() < other.maxX() && other.minX() < maxX() && minY() < other.maxY() &&

@@ -42,6 +42,9 @@ struct PanelCell {
 struct PanelScene {
   Rect frame;  // the window, screen coordinates
   WindowLevel level = WindowLevel::popUpMenu;
+  // The client window's level as its text client reported it (TextClient::windowLevel): where
+  // that is `level` or higher, the window floats one above it.
+  std::optional<int> clientWindowLevel = std::nullopt;
   Color background = Color::white(0.15, 0.96);
   double cornerRadius = 8;
   bool hasShadow = true;

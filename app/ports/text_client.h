@@ -56,6 +56,11 @@ class TextClient {
   // The line rectangle (screen coordinates) of the character at `index`; absent when the client
   // does not report one.
   virtual std::optional<Rect> lineRectAt(std::int64_t index) = 0;
+
+  // The level of the client's window among all windows, as the platform numbers window levels,
+  // so that the input method's windows can float above it; absent where the client does not say
+  // (and on platforms without such levels, hence the default).
+  virtual std::optional<int> windowLevel() const { return std::nullopt; }
 };
 
 }  // namespace ornav

@@ -19,6 +19,7 @@ class RecordingTextClient : public TextClient {
 
   std::optional<std::string> bundleID = std::string("com.example.editor");
   std::optional<Rect> lineRect = Rect{100, 200, 2, 18};  // what lineRectAt answers
+  std::optional<int> level;                              // what windowLevel answers
 
   std::vector<MarkedCall> markedCalls;
   std::vector<std::string> inserts;
@@ -46,6 +47,7 @@ class RecordingTextClient : public TextClient {
     ++lineRectQueries;
     return lineRect;
   }
+  std::optional<int> windowLevel() const override { return level; }
 };
 
 }  // namespace ornav::testing

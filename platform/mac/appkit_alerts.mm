@@ -2,6 +2,7 @@
 
 #import <AppKit/AppKit.h>
 
+#import "platform/mac/appkit_activation.h"
 #import "platform/mac/foundation_text.h"
 
 namespace ornav::mac_platform {
@@ -23,7 +24,7 @@ NSAlertStyle styleFor(AlertDescription::Style style) {
 }  // namespace
 
 int AppKitAlerts::runModal(const AlertDescription& alert) {
-  [NSApp activateIgnoringOtherApps:YES];
+  activateInputMethod();
   NSAlert* panel = [[NSAlert alloc] init];
   panel.messageText = toNSString(alert.message);
   panel.informativeText = toNSString(alert.informativeText);
@@ -33,6 +34,7 @@ int AppKitAlerts::runModal(const AlertDescription& alert) {
   for (const std::string& title : titles) [panel addButtonWithTitle:toNSString(title)];
   // The buttons answer NSAlertFirstButtonReturn, the next number, and so on.
   const NSModalResponse response = [panel runModal];
+  handBackActivationSoon();
   const NSInteger index = response - NSAlertFirstButtonReturn;
   if (index < 0 || index >= static_cast<NSInteger>(titles.size())) return -1;
   return static_cast<int>(index);

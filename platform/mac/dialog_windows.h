@@ -1,7 +1,9 @@
 // Dialog windows on macOS and the window system that makes them (and candidate panels). A dialog
 // is a ShortcutWindow of fixed size, centred, at the description's level, with its controls at
 // the description's frames; it is not released when closed, so the title bar's close button only
-// takes it off screen and the next show brings back the same window with what it held. The
+// takes it off screen and the next show brings back the same window with what it held. Showing it
+// brings the input method to the front; closing it hands the keyboard back to the application
+// the user was typing in. The
 // application sets up no main menu, so the window performs the standard editing shortcuts itself,
 // as the description's key-equivalent rule says.
 #pragma once

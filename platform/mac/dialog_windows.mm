@@ -7,6 +7,7 @@
 #include <utility>
 #include <variant>
 
+#import "platform/mac/appkit_activation.h"
 #import "platform/mac/appkit_values.h"
 #import "platform/mac/foundation_text.h"
 #import "platform/mac/key_events.h"
@@ -293,6 +294,8 @@ struct AppKitDialogWindow::Window {
   ShortcutWindow* window;
   OrnavDialogActionTarget* target;
   std::map<std::string, NamedControl> controls;
+  // Closing the window (a button's action or its close button) hands the keyboard back.
+  id<NSObject> closing;
 };
 
 AppKitDialogWindow::AppKitDialogWindow(const WindowDescription& description)
@@ -340,13 +343,23 @@ AppKitDialogWindow::AppKitDialogWindow(const WindowDescription& description)
   [window center];
   window_->window = window;
   window_->target = target;
+  window_->closing =
+      [NSNotificationCenter.defaultCenter addObserverForName:NSWindowWillCloseNotification
+                                                      object:window
+                                                       queue:nil
+                                                  usingBlock:^(NSNotification*) {
+                                                    handBackActivationSoon();
+                                                  }];
 }
 
-AppKitDialogWindow::~AppKitDialogWindow() { close(); }
+AppKitDialogWindow::~AppKitDialogWindow() {
+  close();
+  [NSNotificationCenter.defaultCenter removeObserver:window_->closing];
+}
 
 void AppKitDialogWindow::show() {
   [window_->window makeKeyAndOrderFront:nil];
-  [NSApp activateIgnoringOtherApps:YES];
+  activateInputMethod();
 }
 
 // In front of the client's windows, but neither key nor activating the input method: the user's
@@ -438,6 +451,6 @@ std::unique_ptr<PanelWindow> AppKitWindowSystem::createPanelWindow() {
   return std::make_unique<AppKitPanelWindow>();
 }
 
-void AppKitWindowSystem::activateApplication() { [NSApp activateIgnoringOtherApps:YES]; }
+void AppKitWindowSystem::activateApplication() { activateInputMethod(); }
 
 }  // namespace ornav::mac_platform

@@ -31,6 +31,8 @@ class ImkTextClient final : public TextClient {
   // client leaves it all zero, the first rectangle of that character (counted from the start of
   // the marked text, or from the caret without any) from firstRectForCharacterRange:actualRange:.
   std::optional<Rect> lineRectAt(std::int64_t index) override;
+  // windowLevel of the client protocol, where the client answers it.
+  std::optional<int> windowLevel() const override;
 
  private:
   id<IMKTextInput> client_;
@@ -46,6 +48,7 @@ class CurrentClient final : public TextClient {
   void setMarkedText(const MarkedText& text, TextRange selection, TextRange replacement) override;
   void insertText(const std::string& text, TextRange replacement) override;
   std::optional<Rect> lineRectAt(std::int64_t index) override;
+  std::optional<int> windowLevel() const override;
 
  private:
   ImkTextClient current() const;

@@ -91,6 +91,13 @@ std::optional<Rect> ImkTextClient::lineRectAt(std::int64_t index) {
   return caretRect(toRect(line), first);
 }
 
+std::optional<int> ImkTextClient::windowLevel() const {
+  // The client protocol does not include NSObject's, hence the plain object.
+  const id client = client_;
+  if (![client respondsToSelector:@selector(windowLevel)]) return std::nullopt;
+  return static_cast<int>([client_ windowLevel]);
+}
+
 ImkTextClient CurrentClient::current() const {
   IMKInputController* controller = controller_;
   id client = controller != nil ? [controller client] : nil;
@@ -113,5 +120,7 @@ void CurrentClient::insertText(const std::string& text, TextRange replacement) {
 std::optional<Rect> CurrentClient::lineRectAt(std::int64_t index) {
   return current().lineRectAt(index);
 }
+
+std::optional<int> CurrentClient::windowLevel() const { return current().windowLevel(); }
 
 }  // namespace ornav::mac_platform

@@ -1,5 +1,6 @@
 // The candidate panel's window on macOS: a borderless, non-activating NSPanel at the scene's level
-// (pop-up menus for the candidate panel) that floats over every Space and beside full-screen
+// (pop-up menus for the candidate panel, or one above the client's window where that floats as
+// high or higher, as InputMethodKit asks) that floats over every Space and beside full-screen
 // windows, never hides when the application is inactive, and never becomes key, so the client
 // keeps the keyboard focus. It draws the PanelScene as given: the rounded background, each cell as
 // a rounded, clipped layer with its word and digit drawn at the scene's frames.

@@ -184,7 +184,7 @@ AppKitPanelWindow::~AppKitPanelWindow() {
 
 void AppKitPanelWindow::show(const PanelScene& scene) {
   OrnavCandidatePanel* panel = window_->panel;
-  panel.level = windowLevelFor(scene.level);
+  panel.level = panelWindowLevel(windowLevelFor(scene.level), scene.clientWindowLevel);
   panel.hasShadow = scene.hasShadow;
   // A borderless window's frame is its content rectangle.
   [panel setFrame:toNSRect(scene.frame) display:NO];

@@ -1,5 +1,8 @@
 #include "platform/mac/ui_rules.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace ornav::mac_platform {
 
 std::optional<int> panelCellAt(const PanelScene& scene, Point point) {
@@ -17,6 +20,21 @@ std::optional<Rect> caretRect(const Rect& lineRectangle, const std::optional<Rec
   if (!lineRectangle.isZero()) return lineRectangle;
   if (firstRect && !firstRect->isZero()) return firstRect;
   return std::nullopt;
+}
+
+std::int64_t panelWindowLevel(std::int64_t sceneLevel, std::optional<int> clientLevel) {
+  if (!clientLevel) return sceneLevel;
+  return std::max(sceneLevel, static_cast<std::int64_t>(*clientLevel) + 1);
+}
+
+void ActivationHandBack::activating(std::optional<int> frontmost, int self) {
+  // While one of our own windows is in front, the application to return to stays the same.
+  if (frontmost && *frontmost != self) previous_ = frontmost;
+}
+
+std::optional<int> ActivationHandBack::closed(bool windowsOpen) {
+  if (windowsOpen) return std::nullopt;
+  return std::exchange(previous_, std::nullopt);
 }
 
 }  // namespace ornav::mac_platform

@@ -1,5 +1,6 @@
 // A click reaches the cell under it and no other; the caret is found even where a client leaves
-// its line rectangle empty.
+// its line rectangle empty; the panel floats above its client; the keyboard goes back to where the
+// user was typing.
 #include "platform/mac/ui_rules.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +54,39 @@ TEST(CaretRect, TheFirstRectangleOfTheRangeWhenTheLineRectangleIsEmpty) {
   EXPECT_EQ(caretRect(Rect{}, Rect{120, 640, 0, 17}), (Rect{120, 640, 0, 17}));
   EXPECT_EQ(caretRect(Rect{}, Rect{}), std::nullopt);
   EXPECT_EQ(caretRect(Rect{}, std::nullopt), std::nullopt);
+}
+
+TEST(PanelWindowLevel, OneAboveAClientThatFloatsAsHighOrHigher) {
+  struct Row {
+    std::optional<int> client;
+    std::int64_t level;
+  };
+  for (const Row& row : std::initializer_list<Row>{
+           {std::nullopt, 101}, {0, 101}, {100, 101}, {101, 102}, {2000, 2001}, {-20, 101}}) {
+    EXPECT_EQ(panelWindowLevel(101, row.client), row.level) << row.client.value_or(-1);
+  }
+  EXPECT_EQ(panelWindowLevel(101, INT32_MAX), std::int64_t{INT32_MAX} + 1);
+}
+
+TEST(ActivationHandBack, TheApplicationTypedInGetsTheKeyboardOnceTheLastWindowCloses) {
+  ActivationHandBack handBack;
+  handBack.activating(300, 7);
+  handBack.activating(7, 7);  // a second dialog while ours is in front
+  EXPECT_EQ(handBack.closed(true), std::nullopt);
+  EXPECT_EQ(handBack.closed(false), 300);
+  EXPECT_EQ(handBack.closed(false), std::nullopt);  // once only
+  handBack.activating(300, 7);
+  handBack.activating(400, 7);  // the user typed elsewhere before the next alert
+  EXPECT_EQ(handBack.closed(false), 400);
+}
+
+TEST(ActivationHandBack, NothingWhenTheUserMovedOnOrNoApplicationWasActive) {
+  ActivationHandBack handBack;
+  handBack.activating(300, 7);
+  handBack.resigned();
+  EXPECT_EQ(handBack.closed(false), std::nullopt);
+  handBack.activating(std::nullopt, 7);
+  EXPECT_EQ(handBack.closed(false), std::nullopt);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include <AppKit/NSParagraphStyle.h>
 #include <AppKit/NSProgressIndicator.h>
 #include <AppKit/NSResponder.h>
+#include <AppKit/NSRunningApplication.h>
 #include <AppKit/NSScreen.h>
 #include <AppKit/NSScrollView.h>
 #include <AppKit/NSStackView.h>

@@ -32,6 +32,10 @@ typedef NS_OPTIONS(NSUInteger, NSWindowCollectionBehavior) {
 
 NS_ASSUME_NONNULL_BEGIN
 
+// Posted, with the window as the object, when a window is about to close (also from its title
+// bar's close button).
+APPKIT_EXTERN NSNotificationName const NSWindowWillCloseNotification;
+
 @interface NSWindow : NSResponder
 - (instancetype)initWithContentRect:(NSRect)contentRect
                           styleMask:(NSWindowStyleMask)style

@@ -1,10 +1,12 @@
 // Carbon's Text Input Source Services: registering an input-method bundle with the system's list
 // of text input sources and listing the sources it provides. These functions follow the Core
 // Foundation naming rule: "Create" results are owned by the caller (CFRelease), "Get" results
-// are not.
+// are not. Like the real umbrella, it brings HIToolbox's input-method client protocol, which
+// InputMethodKit reaches through it.
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>
+#include <HIToolbox/IMKInputSession.h>
 #include <MacTypes.h>
 
 typedef struct CF_BRIDGED_TYPE(id) __TISInputSource* TISInputSourceRef;

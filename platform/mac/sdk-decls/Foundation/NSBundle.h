@@ -9,6 +9,8 @@ NS_ASSUME_NONNULL_BEGIN
 
 @interface NSBundle : NSObject
 @property(class, readonly, strong) NSBundle *mainBundle;
+// The bundle at `path`; nil when there is none.
++ (nullable instancetype)bundleWithPath:(NSString *)path;
 @property(readonly, copy) NSString *bundlePath;
 @property(nullable, readonly, copy) NSString *resourcePath;
 @property(nullable, readonly, copy) NSString *bundleIdentifier;

@@ -15,6 +15,7 @@ NS_ASSUME_NONNULL_BEGIN
 @end
 
 @interface NSNotificationCenter : NSObject
+@property(class, readonly, strong) NSNotificationCenter *defaultCenter;
 // The returned object is the observation; pass it to removeObserver: to end it.
 - (id<NSObject>)addObserverForName:(nullable NSNotificationName)name
                             object:(nullable id)obj

@@ -41,5 +41,7 @@ FOUNDATION_EXPORT void NSLog(NSString *format, ...) NS_FORMAT_FUNCTION(1, 2);
 FOUNDATION_EXPORT NSString *NSStringFromSelector(SEL aSelector);
 // The selector named by a string: for actions that no public header declares.
 FOUNDATION_EXPORT SEL NSSelectorFromString(NSString *aSelectorName);
+// The class of that name among those the process has loaded; Nil when there is none.
+FOUNDATION_EXPORT Class _Nullable NSClassFromString(NSString *aClassName);
 
 NS_ASSUME_NONNULL_END

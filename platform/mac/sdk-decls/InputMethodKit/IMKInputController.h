@@ -4,7 +4,7 @@
 #pragma once
 
 #include <AppKit/AppKit.h>
-#include <HIToolbox/IMKInputSession.h>
+#include <Carbon/Carbon.h>
 #include <InputMethodKit/IMKServer.h>
 
 APPKIT_EXTERN NSString *const kIMKCommandMenuItemName;

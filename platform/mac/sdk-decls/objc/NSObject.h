@@ -27,4 +27,5 @@ OBJC_ROOT_CLASS
 - (id)copy;
 - (id)mutableCopy;
 + (Class)class;
++ (BOOL)isSubclassOfClass:(Class)aClass;
 @end
