@@ -6,7 +6,6 @@
 #   Ornavel.app/Contents/Frameworks/libornav_engine.so (.dylib on a Mac)
 # The host program is placed in Contents/MacOS by the folder that builds it; the bundle reader
 # finds the resources from there.
-set(ORNAV_BUNDLE_DIR ${CMAKE_BINARY_DIR}/Ornavel.app CACHE INTERNAL "the assembled bundle")
 set(_contents ${ORNAV_BUNDLE_DIR}/Contents)
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/Info.plist.in ${_contents}/Info.plist @ONLY)
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/InfoPlist.strings.in

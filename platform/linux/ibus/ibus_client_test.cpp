@@ -36,6 +36,8 @@ int main(int argc, char** argv) {
   CHECK(preeditIs(a, "سالام") && a.underlined, "preedit '%s'", a.preedit.c_str());
   CHECK(TestClient::key(ica, '1'), "1 passed through");
   CHECK(preeditIs(a, "") && a.committed == "سالام " && a.commits == 1, "%s", a.committed.c_str());
+  // An engine that cannot compose fails everything below only by waiting for it.
+  if (failures > 0) return std::puts("FAIL: ornavel does not compose; the rest is not tried"), 1;
 
   // Escape drops a composition; Control and a keysym the key map lacks commit it and pass.
   struct Row {

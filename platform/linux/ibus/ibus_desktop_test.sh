@@ -11,7 +11,13 @@ done
 wait_for() { # tenths of a second, command
   for _ in $(seq "$1"); do "${@:2}" > /dev/null 2>&1 && return 0 || sleep 0.1; done; return 1
 }
-fail() { echo "FAIL: $*"; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  for log in "${XDG_DATA_HOME:-/nonexistent}"/Ornavel/logs/*.log; do
+    [ -e "$log" ] && echo "--- $log:" && tail -n 40 "$log"
+  done
+  exit 1
+}
 panel_shown() { xdotool search --onlyvisible --name '^Ornavel candidates$'; }
 
 # A display of our own, then the IBus session (its daemon starts the engine on it).

@@ -32,7 +32,15 @@ JSON
   exit $?
 fi
 
-fail() { echo "FAIL: $*"; exit 1; }
+# A failure shows what the daemon and the engine said, which is all there is to go on in CI.
+fail() {
+  echo "FAIL: $*"
+  echo "--- ibus-daemon:" && cat "$ORNAV_IBUS_SESSION/daemon.log"
+  for log in "$XDG_DATA_HOME"/Ornavel/logs/*.log; do
+    [ -e "$log" ] && echo "--- $log:" && tail -n 40 "$log"
+  done
+  exit 1
+}
 ibus-daemon --panel=disable --emoji-extension=disable --config=disable --replace --single \
   --cache=none > "$ORNAV_IBUS_SESSION/daemon.log" 2>&1 &
 daemon_pid=$!
