@@ -177,7 +177,7 @@ TEST_F(CApiTest, CountsSaturateAtTheMaximum) {
 // Running out of memory is answered like any other failure: a null handle, no exception and no
 // abort reaching the caller.
 TEST(CApiFailures, OutOfMemoryGivesNull) {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(ORNAV_SANITIZED)
   GTEST_SKIP() << "address-space limits do not mix with the address sanitizer";
 #else
   TempDir dict;

@@ -107,7 +107,7 @@ TEST_F(UserDictUploadTest, ThrottleRule) {
   settings_->setDouble("Ornavel.userDictLastUploadAt", -5);
   EXPECT_TRUE(Ops::shouldUploadUserDict(at(0)));
   Ops::setUploadConsent(false);
-  EXPECT_FALSE(Ops::shouldUploadUserDict(at(1e10)));
+  EXPECT_FALSE(Ops::shouldUploadUserDict(at(1e9)));
 }
 
 TEST_F(UserDictUploadTest, NothingGoesUntilConsentIsGiven) {

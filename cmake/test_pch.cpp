@@ -1,0 +1,1 @@
+// The object the tests' precompiled header is made for (cmake/OrnavHelpers.cmake).
